@@ -1,0 +1,148 @@
+// The program's own texts: captions, messages, section and entry names.
+// Every text the user sees is defined here once and used from here.
+#pragma once
+
+#include <QLatin1String>
+
+namespace str {
+
+using T = QLatin1String;
+
+// Application and document type
+inline constexpr T kAppName("Vantrel");                          // 57344
+inline constexpr T kReady("Ready");                              // 57345
+inline constexpr T kUntitled("Untitled");
+inline constexpr T kDocTypeNewName("I-War Script");
+inline constexpr T kDocFilterName("Independence War Script Files (*.iws)");
+inline constexpr T kDocFilterExt(".iws");
+inline constexpr T kDocFileTypeId("IndependenceWar.Script");
+inline constexpr T kDocFileTypeName("Independence War Script");
+inline constexpr T kAllFilesFilter("All Files (*)");
+inline constexpr T kProductDescription("Vantrel - Independence War Script Editor");
+inline constexpr T kVersion("1.1 final");
+inline constexpr T kHelpFileName("VantrelHelp.html");
+inline constexpr T kMimeType("text/x-iwar-script");
+inline constexpr T kDesktopFileName("vantrel.desktop");
+inline constexpr T kSocketInitFailed("Windows sockets initialization failed.");  // 104
+inline constexpr T kOleInitFailed(
+    "OLE initialization failed.  Make sure that the OLE libraries are the correct version.");  // 100
+
+// Status bar
+inline constexpr T kLinePaneFormat("Line %1");
+inline constexpr T kLinePaneSizing("Line 12345");
+inline constexpr T kIndicatorCaps("CAP");
+inline constexpr T kIndicatorNum("NUM");
+inline constexpr T kIndicatorScrl("SCRL");
+inline constexpr T kRecentFilePlaceholder("Recent File");
+
+// Settings store sections and entries
+inline constexpr T kSectionColours("Syntax Colours");
+inline constexpr T kSectionLaunch("Launch Settings");
+inline constexpr T kSectionSnippets("Code Snippet Library");
+inline constexpr T kSectionRecentFiles("Recent File List");
+inline constexpr T kRecentFileEntry("File%1");
+inline constexpr T kEntryRegularText("Regular Text");
+inline constexpr T kEntryCommands("Commands");
+inline constexpr T kEntryKeywords("Keywords");
+inline constexpr T kEntryStrings("Strings");
+inline constexpr T kEntryComments("Comments");
+inline constexpr T kEntryLabels("Labels");
+
+// Captions
+inline constexpr T kCaptionConfirm("Vantrel");
+inline constexpr T kCaptionError("Vantrel Error");
+inline constexpr T kCaptionLaunchError("Vantrel Launch Error");
+inline constexpr T kCaptionLaunchWarning("Vantrel Launch Warning");
+inline constexpr T kCaptionSnippetError("Code Snippet Library Error");
+
+// Game launch
+inline constexpr T kLaunchNoGame(
+    "You must choose which game to launch in the Launch Options dialog before you can launch your script!");
+inline constexpr T kLaunchNoIwarExe(
+    "The name of the game executable for Independence War is not set. You must set this now in the Launch "
+    "Options dialog before you can launch your script!");
+inline constexpr T kLaunchNoDefiExe(
+    "The name of the game executable for Independence War - Defiance is not set. You must set this now in the "
+    "Launch Options dialog before you can launch your script!");
+inline constexpr T kLaunchNoFolder(
+    "You must set the executable location in the Launch Options dialog before you can launch your script!");
+inline constexpr T kLaunchNotSaved("You must save the script before you can launch it!");
+inline constexpr T kLaunchPathWarning(
+    "The path to this script file has spaces in it. Independence War doesn't accept a script on the command "
+    "line with spaces in it.\n\nIf you choose to continue, Vantrel will attempt to change the Windows path into "
+    "the shorter DOS format path, which Independence War will accept. However, in some circumstances, this will "
+    "not work. If it doesn't, try moving the script to another folder before trying again.\n\nDo you want to "
+    "continue launching the script?");
+inline constexpr T kLaunchCouldNotStart("The game could not be started:\n%1\n\n%2");
+inline constexpr T kLaunchNoWine(
+    "The game executable is a Windows program, but \"wine\" was not found on the PATH. Install Wine to launch "
+    "the game on this system.");
+
+// Debug output file
+inline constexpr T kDebugNoGame(
+    "You must choose which game's debug.txt to open in the Launch Options dialog first!");
+inline constexpr T kDebugNotFound(
+    "Error - unable to find debug.txt. Either you have your folder settings wrong, or you haven't had a script "
+    "error (yet).");
+inline constexpr T kDebugNotFoundClear(
+    "Error - unable to find debug.txt. Either you have your folder settings wrong, or you haven't had a script "
+    "error (yet). For safety reasons, the file must exist before you can clear it.");
+inline constexpr T kDebugClearQuestion(
+    "Warning: debug.txt is about to be cleared. Are you sure you want to continue?");
+inline constexpr T kDebugClearFailed("debug.txt could not be cleared and has been left as it was:\n%1\n\n%2");
+inline constexpr T kDebugFileName("debug.txt");
+
+// Snippets and template
+inline constexpr T kSnippetLibraryFull(
+    "Maximum number of code snippets reached. Try removing some before adding more.");
+inline constexpr T kBasicScriptQuestion(
+    "Warning: The new basic script will completely overwrite your current script. Do you want to continue?");
+
+// Document files
+inline constexpr T kSaveChangesQuestion("Save changes to %1?");
+inline constexpr T kOpenFailed("Cannot open the file %1.\n\n%2");
+inline constexpr T kSaveFailed("The file %1 could not be saved. The file on disk has been left as it was.\n\n%2");
+inline constexpr T kSaveUnencodable(
+    "The script cannot be saved: line %1 holds the character \"%2\", which cannot be stored in a script file "
+    "(8-bit Windows-1252 text). Remove or replace it, then save again. The file on disk has been left as it was.");
+inline constexpr T kCommandLineOpenFailed("Vantrel could not open the script %1.\n\n%2");
+
+// Find and replace
+inline constexpr T kFindCaption("Find");
+inline constexpr T kReplaceCaption("Replace");
+inline constexpr T kFindWhat("Fi&nd what:");
+inline constexpr T kReplaceWith("Re&place with:");
+inline constexpr T kMatchWholeWord("Match &whole word only");
+inline constexpr T kMatchCase("Match &case");
+inline constexpr T kDirection("Direction");
+inline constexpr T kDirectionUp("&Up");
+inline constexpr T kDirectionDown("&Down");
+inline constexpr T kFindNextButton("&Find Next");
+inline constexpr T kReplaceButton("&Replace");
+inline constexpr T kReplaceAllButton("Replace &All");
+inline constexpr T kCancelButton("Cancel");
+inline constexpr T kNotFound("Cannot find the string '%1'.");
+inline constexpr T kReplacedCount("Replaced %1 occurrence(s) of '%2'.");
+
+// HTML export
+inline constexpr T kExportHtmlFilter("HTML Pages (*.html *.htm)");
+inline constexpr T kExportHtmlFailed("The HTML page %1 could not be written.\n\n%2");
+
+// Command line
+inline constexpr T kUsage(
+    "Usage: vantrel [OPTION]... [SCRIPT]\n"
+    "Edit Independence War mission scripts (.iws).\n"
+    "\n"
+    "  SCRIPT                     open this script at start-up\n"
+    "      --export-html SCRIPT [OUT]\n"
+    "                             write SCRIPT as a coloured HTML page to OUT,\n"
+    "                             or to standard output, and exit\n"
+    "  -h, --help                 show this help and exit\n"
+    "  -v, --version              show the version and exit\n"
+    "  -Embedding, -Automation    start without the splash screen\n");
+inline constexpr T kUnknownOption("vantrel: unknown option '%1'\nTry 'vantrel --help' for more information.\n");
+inline constexpr T kMissingScript("vantrel: --export-html needs a SCRIPT\nTry 'vantrel --help' for more information.\n");
+inline constexpr T kCannotRead("vantrel: cannot read '%1': %2\n");
+inline constexpr T kCannotWrite("vantrel: cannot write '%1': %2\n");
+
+}  // namespace str

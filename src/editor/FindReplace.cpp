@@ -1,0 +1,222 @@
+#include "editor/FindReplace.h"
+
+#include "editor/ScriptEditControl.h"
+#include "platform/MessageBox.h"
+#include "resources/strings.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+FindReplaceDlg::FindReplaceDlg(bool replace, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(replace ? QStringLiteral("replaceDialog") : QStringLiteral("findDialog"));
+    setWindowTitle(replace ? QString(str::kReplaceCaption) : QString(str::kFindCaption));
+    setModal(false);
+
+    auto* grid = new QGridLayout;
+    auto* findLabel = new QLabel(str::kFindWhat, this);
+    m_find = new QLineEdit(this);
+    m_find->setObjectName(QStringLiteral("findWhat"));
+    findLabel->setBuddy(m_find);
+    grid->addWidget(findLabel, 0, 0);
+    grid->addWidget(m_find, 0, 1);
+    if (replace) {
+        auto* replaceLabel = new QLabel(str::kReplaceWith, this);
+        m_replace = new QLineEdit(this);
+        m_replace->setObjectName(QStringLiteral("replaceWith"));
+        replaceLabel->setBuddy(m_replace);
+        grid->addWidget(replaceLabel, 1, 0);
+        grid->addWidget(m_replace, 1, 1);
+    }
+    m_wholeWord = new QCheckBox(str::kMatchWholeWord, this);
+    m_matchCase = new QCheckBox(str::kMatchCase, this);
+    auto* checks = new QVBoxLayout;
+    checks->addWidget(m_wholeWord);
+    checks->addWidget(m_matchCase);
+
+    auto* options = new QHBoxLayout;
+    options->addLayout(checks);
+    if (!replace) {
+        auto* direction = new QGroupBox(str::kDirection, this);
+        m_up = new QRadioButton(str::kDirectionUp, direction);
+        auto* down = new QRadioButton(str::kDirectionDown, direction);
+        down->setChecked(true);
+        auto* dl = new QHBoxLayout(direction);
+        dl->addWidget(m_up);
+        dl->addWidget(down);
+        options->addWidget(direction);
+    }
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(grid);
+    left->addLayout(options);
+    left->addStretch();
+
+    auto* buttons = new QVBoxLayout;
+    m_findNext = new QPushButton(str::kFindNextButton, this);
+    m_findNext->setDefault(true);
+    buttons->addWidget(m_findNext);
+    connect(m_findNext, &QPushButton::clicked, this, &FindReplaceDlg::findNext);
+    if (replace) {
+        m_replaceOne = new QPushButton(str::kReplaceButton, this);
+        m_replaceAll = new QPushButton(str::kReplaceAllButton, this);
+        buttons->addWidget(m_replaceOne);
+        buttons->addWidget(m_replaceAll);
+        connect(m_replaceOne, &QPushButton::clicked, this, &FindReplaceDlg::replaceOne);
+        connect(m_replaceAll, &QPushButton::clicked, this, &FindReplaceDlg::replaceAll);
+    }
+    auto* cancel = new QPushButton(str::kCancelButton, this);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    buttons->addWidget(cancel);
+    buttons->addStretch();
+
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(left, 1);
+    top->addLayout(buttons);
+
+    const auto updateButtons = [this] {
+        const bool any = !m_find->text().isEmpty();
+        m_findNext->setEnabled(any);
+        if (m_replaceOne) {
+            m_replaceOne->setEnabled(any);
+            m_replaceAll->setEnabled(any);
+        }
+    };
+    connect(m_find, &QLineEdit::textChanged, this, updateButtons);
+    updateButtons();
+}
+
+FindOptions FindReplaceDlg::options() const
+{
+    FindOptions o;
+    o.matchCase = m_matchCase->isChecked();
+    o.wholeWord = m_wholeWord->isChecked();
+    o.up = m_up && m_up->isChecked();
+    return o;
+}
+
+FindReplace::FindReplace(ScriptEditControl* edit) : QObject(edit), m_edit(edit) {}
+
+void FindReplace::showDialog(bool replace)
+{
+    QPointer<FindReplaceDlg>& dlg = replace ? m_replaceDlg : m_findDlg;
+    QPointer<FindReplaceDlg>& other = replace ? m_findDlg : m_replaceDlg;
+    if (other)
+        other->hide();
+    if (!dlg) {
+        dlg = new FindReplaceDlg(replace, m_edit->window());
+        FindReplaceDlg* d = dlg;
+        connect(d, &FindReplaceDlg::findNext, this, [this, d] { findNext(d->findEdit()->text(), d->options()); });
+        if (replace) {
+            connect(d, &FindReplaceDlg::replaceOne, this,
+                    [this, d] { replaceOne(d->findEdit()->text(), d->replaceEdit()->text(), d->options()); });
+            connect(d, &FindReplaceDlg::replaceAll, this,
+                    [this, d] { replaceAll(d->findEdit()->text(), d->replaceEdit()->text(), d->options()); });
+        }
+    }
+    // Start from the selected text, or the last search.
+    const QString selected = m_edit->textCursor().selectedText();
+    if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator))
+        dlg->findEdit()->setText(selected);
+    else if (!m_lastWhat.isEmpty())
+        dlg->findEdit()->setText(m_lastWhat);
+    dlg->show();
+    dlg->raise();
+    dlg->activateWindow();
+    dlg->findEdit()->setFocus();
+    dlg->findEdit()->selectAll();
+}
+
+void FindReplace::OnEditFind() { showDialog(false); }
+void FindReplace::OnEditReplace() { showDialog(true); }
+
+void FindReplace::OnEditRepeat()
+{
+    if (m_lastWhat.isEmpty()) {
+        OnEditFind();
+        return;
+    }
+    findNext(m_lastWhat, m_lastOptions);
+}
+
+void FindReplace::notFound(const QString& what)
+{
+    mb::show(m_edit->window(), QString(str::kNotFound).arg(what), str::kAppName, mb::MB_OK | mb::MB_ICONINFORMATION);
+}
+
+bool FindReplace::findNext(const QString& what, const FindOptions& opt)
+{
+    if (what.isEmpty())
+        return false;
+    m_lastWhat = what;
+    m_lastOptions = opt;
+    const QString text = m_edit->rawText();
+    const QTextCursor cur = m_edit->textCursor();
+    const qsizetype from = opt.up ? cur.selectionStart() : cur.selectionEnd();
+    const qsizetype at = TextSearch::findWrapping(text, what, from, opt);
+    if (at < 0) {
+        notFound(what);
+        return false;
+    }
+    QTextCursor c = m_edit->textCursor();
+    c.setPosition(int(at));
+    c.setPosition(int(at + what.size()), QTextCursor::KeepAnchor);
+    m_edit->setTextCursor(c);
+    m_edit->ensureCursorVisible();
+    return true;
+}
+
+bool FindReplace::replaceOne(const QString& what, const QString& with, const FindOptions& opt)
+{
+    if (what.isEmpty())
+        return false;
+    QTextCursor c = m_edit->textCursor();
+    if (c.hasSelection()) {
+        const QString text = m_edit->rawText();
+        if (c.selectionEnd() - c.selectionStart() == what.size() &&
+            TextSearch::matchesAt(text, c.selectionStart(), what, opt)) {
+            c.insertText(with);
+            m_edit->setTextCursor(c);
+        }
+    }
+    return findNext(what, opt);
+}
+
+int FindReplace::replaceAll(const QString& what, const QString& with, const FindOptions& opt)
+{
+    if (what.isEmpty())
+        return 0;
+    m_lastWhat = what;
+    m_lastOptions = opt;
+    FindOptions down = opt;
+    down.up = false;
+    const QString text = m_edit->rawText();
+    QList<qsizetype> hits;
+    for (qsizetype i = TextSearch::find(text, what, 0, down); i >= 0; i = TextSearch::find(text, what, i + what.size(), down))
+        hits.append(i);
+    if (hits.isEmpty()) {
+        notFound(what);
+        return 0;
+    }
+    // One edit block: a single Undo takes every replacement back. Work from
+    // the end so that earlier positions stay valid.
+    QTextCursor c(m_edit->document());
+    c.beginEditBlock();
+    for (auto it = hits.crbegin(); it != hits.crend(); ++it) {
+        c.setPosition(int(*it));
+        c.setPosition(int(*it + what.size()), QTextCursor::KeepAnchor);
+        c.insertText(with);
+    }
+    c.endEditBlock();
+    mb::show(m_edit->window(), QString(str::kReplacedCount).arg(hits.size()).arg(what), str::kAppName,
+             mb::MB_OK | mb::MB_ICONINFORMATION);
+    return int(hits.size());
+}

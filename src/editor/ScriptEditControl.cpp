@@ -1,0 +1,353 @@
+#include "editor/ScriptEditControl.h"
+
+#include "editor/QtColours.h"
+#include "resources/commands.h"
+
+#include <QDragEnterEvent>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <algorithm>
+
+namespace {
+
+bool hasLocalFiles(const QMimeData* m)
+{
+    if (!m || !m->hasUrls())
+        return false;
+    const QList<QUrl> urls = m->urls();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl& u) { return u.isLocalFile(); });
+}
+
+}  // namespace
+
+ScriptEditControl::ScriptEditControl(QWidget* parent) : QPlainTextEdit(parent)
+{
+    setObjectName(QStringLiteral("RICHEDIT"));
+    QFont font(QStringLiteral("Courier New"), 10);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    if (!QFontInfo(font).fixedPitch()) {
+        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPointSize(10);
+    }
+    setFont(font);
+    setLineWrapMode(QPlainTextEdit::NoWrap);
+    setWordWrapMode(QTextOption::NoWrap);
+    updateTabStops();
+    m_palette.push_back(m_defaultColour);
+    connect(document(), &QTextDocument::contentsChange, this, &ScriptEditControl::onContentsChange);
+}
+
+void ScriptEditControl::updateTabStops()
+{
+    setTabStopDistance(QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')) * kTabChars);
+}
+
+void ScriptEditControl::changeEvent(QEvent* e)
+{
+    QPlainTextEdit::changeEvent(e);
+    if (e->type() == QEvent::FontChange)
+        updateTabStops();
+}
+
+QString ScriptEditControl::rawText() const
+{
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+qsizetype ScriptEditControl::textLength() const { return document()->characterCount() - 1; }
+
+QString ScriptEditControl::linesText(int firstLine, int lastLine) const
+{
+    QTextBlock block = document()->findBlockByNumber(firstLine);
+    const QTextBlock last = document()->findBlockByNumber(lastLine);
+    if (block == document()->firstBlock() && last == document()->lastBlock())
+        return rawText();
+    QString text;
+    for (; block.isValid(); block = block.next()) {
+        text += block.text();
+        if (block.next().isValid())
+            text += QLatin1Char('\n');
+        if (block == last)
+            break;
+    }
+    return text;
+}
+
+int ScriptEditControl::lineCount() const { return document()->blockCount(); }
+
+qsizetype ScriptEditControl::lineIndex(int line) const
+{
+    if (line < 0)
+        return -1;
+    const QTextBlock b = document()->findBlockByNumber(line);
+    return b.isValid() ? b.position() : -1;
+}
+
+int ScriptEditControl::lineFromChar(qsizetype pos) const
+{
+    const QTextBlock b = document()->findBlock(int(std::clamp<qsizetype>(pos, 0, textLength())));
+    return b.isValid() ? b.blockNumber() : document()->blockCount() - 1;
+}
+
+ColourRef ScriptEditControl::colourAt(qsizetype pos) const
+{
+    if (pos < 0 || pos >= qsizetype(m_style.size()))
+        return m_defaultColour;
+    return m_palette[m_style[std::size_t(pos)]];
+}
+
+std::uint8_t ScriptEditControl::paletteIndex(ColourRef colour)
+{
+    for (std::size_t i = 0; i < m_palette.size(); ++i) {
+        if (m_palette[i] == colour)
+            return std::uint8_t(i);
+    }
+    if (m_palette.size() >= 255)
+        compactPalette();
+    m_palette.push_back(colour);
+    return std::uint8_t(m_palette.size() - 1);
+}
+
+void ScriptEditControl::compactPalette()
+{
+    // Colours no character uses any more are dropped; the rest are renumbered.
+    std::vector<int> remap(m_palette.size(), -1);
+    std::vector<ColourRef> kept;
+    for (std::uint8_t& s : m_style) {
+        if (remap[s] < 0) {
+            remap[s] = int(kept.size());
+            kept.push_back(m_palette[s]);
+        }
+        s = std::uint8_t(remap[s]);
+    }
+    m_palette = std::move(kept);
+}
+
+void ScriptEditControl::onContentsChange(int pos, int removed, int added)
+{
+    if (m_applying)
+        return;
+    // The inserted count comes from the new length: on whole-text changes the
+    // reported counts include the document's closing paragraph mark.
+    Q_UNUSED(added);
+    const qsizetype total = textLength();
+    const qsizetype oldSize = qsizetype(m_style.size());
+    pos = int(std::clamp<qsizetype>(pos, 0, oldSize));
+    qsizetype rem = std::clamp<qsizetype>(removed, 0, oldSize - pos);
+    qsizetype ins = total - (oldSize - rem);
+    if (ins < 0) {
+        rem = std::min(oldSize - pos, rem - ins);
+        ins = total - (oldSize - rem);
+    }
+    if (ins < 0)
+        ins = 0;
+
+    // Text that is typed or inserted takes the colour in force at the caret:
+    // that of the character before it on the same line, or the default colour
+    // at the start of a line.
+    const QChar before = pos > 0 ? document()->characterAt(pos - 1) : QChar();
+    const bool lineStart = pos == 0 || before == QChar::ParagraphSeparator || before == QLatin1Char('\n');
+    const std::uint8_t fill = lineStart ? paletteIndex(m_defaultColour) : m_style[std::size_t(pos - 1)];
+
+    const auto at = m_style.begin() + pos;
+    if (rem > 0)
+        m_style.erase(at, at + rem);
+    if (ins > 0)
+        m_style.insert(m_style.begin() + pos, std::size_t(ins), fill);
+    if (qsizetype(m_style.size()) != total)
+        m_style.resize(std::size_t(total), paletteIndex(m_defaultColour));
+
+    markStale(pos, pos + std::max<qsizetype>(ins, 1));
+    emit contentsChangedRange(pos, pos + ins);
+}
+
+void ScriptEditControl::markStale(qsizetype from, qsizetype to)
+{
+    QTextDocument* doc = document();
+    QTextBlock block = doc->findBlock(int(from));
+    const QTextBlock last = doc->findBlock(int(std::min(to, textLength())));
+    int count = 0;
+    for (; block.isValid(); block = block.next()) {
+        if (++count > 256) {
+            // Too many to visit one by one: every block looks again when shown.
+            ++m_generation;
+            break;
+        }
+        block.setUserState(-1);
+        if (block == last)
+            break;
+    }
+    viewport()->update();
+}
+
+void ScriptEditControl::applyClasses(qsizetype begin, const std::vector<std::uint8_t>& classes,
+                                     const SyntaxColours& colours)
+{
+    std::uint8_t index[kTextClassCount];
+    for (int c = 0; c < kTextClassCount; ++c)
+        index[c] = paletteIndex(colours.forClass(TextClass(c)));
+    // paletteIndex may compact the palette; take the indices again if it did.
+    for (int c = 0; c < kTextClassCount; ++c)
+        index[c] = paletteIndex(colours.forClass(TextClass(c)));
+
+    const qsizetype size = qsizetype(m_style.size());
+    qsizetype first = -1;
+    qsizetype last = -1;
+    for (std::size_t i = 0; i < classes.size(); ++i) {
+        const qsizetype pos = begin + qsizetype(i);
+        if (classes[i] == HighlightEngine::kUnpainted || pos < 0 || pos >= size)
+            continue;
+        m_style[std::size_t(pos)] = index[classes[i]];
+        if (first < 0)
+            first = pos;
+        last = pos;
+    }
+    if (first >= 0)
+        markStale(first, last + 1);
+}
+
+void ScriptEditControl::applyBlockColours(const QTextBlock& block)
+{
+    QList<QTextLayout::FormatRange> ranges;
+    const qsizetype start = block.position();
+    const qsizetype len = block.length() - 1;  // without the line break
+    qsizetype i = 0;
+    while (i < len && start + i < qsizetype(m_style.size())) {
+        const std::uint8_t s = m_style[std::size_t(start + i)];
+        qsizetype j = i + 1;
+        while (j < len && start + j < qsizetype(m_style.size()) && m_style[std::size_t(start + j)] == s)
+            ++j;
+        QTextLayout::FormatRange r;
+        r.start = int(i);
+        r.length = int(j - i);
+        r.format.setForeground(toQColor(m_palette[s]));
+        ranges.append(r);
+        i = j;
+    }
+    m_applying = true;
+    block.layout()->setFormats(ranges);
+    m_applying = false;
+    const_cast<QTextBlock&>(block).setUserState(m_generation);
+}
+
+void ScriptEditControl::applyVisibleColours()
+{
+    QTextBlock block = firstVisibleBlock();
+    const int bottom = viewport()->rect().bottom();
+    const QPointF offset = contentOffset();
+    while (block.isValid()) {
+        if (block.userState() != m_generation)
+            applyBlockColours(block);
+        if (blockBoundingGeometry(block).translated(offset).top() > bottom)
+            break;
+        block = block.next();
+    }
+}
+
+void ScriptEditControl::paintEvent(QPaintEvent* e)
+{
+    applyVisibleColours();
+    QPlainTextEdit::paintEvent(e);
+}
+
+void ScriptEditControl::replaceAllText(const QString& text)
+{
+    const bool undo = document()->isUndoRedoEnabled();
+    document()->setUndoRedoEnabled(false);
+    QTextCursor c(document());
+    c.select(QTextCursor::Document);
+    c.insertText(text);
+    document()->setUndoRedoEnabled(undo);
+}
+
+bool ScriptEditControl::isAccelerator(const QKeyCombination& key) const
+{
+    for (const res::Accelerator& a : res::mainAccelerators()) {
+        if (a.key == key)
+            return true;
+    }
+    return false;
+}
+
+bool ScriptEditControl::event(QEvent* e)
+{
+    if (e->type() == QEvent::ShortcutOverride) {
+        // The frame's accelerators come first: Copy, Paste, Undo and the rest
+        // must reach their commands, which colour what they insert.
+        auto* ke = static_cast<QKeyEvent*>(e);
+        if (isAccelerator(ke->keyCombination())) {
+            e->ignore();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(e);
+}
+
+bool ScriptEditControl::canInsertFromMimeData(const QMimeData* source) const
+{
+    if (hasLocalFiles(source))
+        return false;
+    return source && source->hasText();
+}
+
+QMimeData* ScriptEditControl::createMimeDataFromSelection() const
+{
+    // Plain text only: colours are never copied.
+    auto* data = new QMimeData;
+    QString text = textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    data->setText(text);
+    return data;
+}
+
+void ScriptEditControl::insertFromMimeData(const QMimeData* source)
+{
+    if (!source || !source->hasText())
+        return;
+    QString text = source->text();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QTextCursor c = textCursor();
+    const qsizetype start = c.selectionStart();
+    c.insertText(text);
+    setTextCursor(c);
+    emit textInserted(start, c.position());
+}
+
+void ScriptEditControl::dragEnterEvent(QDragEnterEvent* e)
+{
+    // Dropped files are opened by the frame, not pasted as text.
+    if (hasLocalFiles(e->mimeData())) {
+        e->ignore();
+        return;
+    }
+    QPlainTextEdit::dragEnterEvent(e);
+}
+
+void ScriptEditControl::dragMoveEvent(QDragMoveEvent* e)
+{
+    if (hasLocalFiles(e->mimeData())) {
+        e->ignore();
+        return;
+    }
+    QPlainTextEdit::dragMoveEvent(e);
+}
+
+void ScriptEditControl::dropEvent(QDropEvent* e)
+{
+    if (hasLocalFiles(e->mimeData())) {
+        e->ignore();
+        return;
+    }
+    QPlainTextEdit::dropEvent(e);
+}

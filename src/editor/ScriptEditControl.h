@@ -1,0 +1,83 @@
+// The script editing control: a plain-text editor that keeps a colour per
+// character beside the text. Colours are not document formats: they never
+// enter the undo history, never mark the document modified and cost no
+// relayout of the whole text. They are handed to the layout of the blocks
+// being shown, when they are shown.
+#pragma once
+
+#include "editor/HighlightEngine.h"
+#include "editor/SyntaxColours.h"
+
+#include <QPlainTextEdit>
+
+#include <cstdint>
+#include <vector>
+
+class ScriptEditControl : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit ScriptEditControl(QWidget* parent = nullptr);
+
+    // The text with "\n" line breaks, exactly as it is held (no blank for a
+    // no-break space).
+    QString rawText() const;
+    qsizetype textLength() const;
+    // Whole lines [firstLine, lastLine], each with its "\n" except the last line of the text.
+    QString linesText(int firstLine, int lastLine) const;
+
+    int lineCount() const;
+    qsizetype lineIndex(int line) const;  // start of the line, -1 past the last
+    int lineFromChar(qsizetype pos) const;
+
+    // Colour of the character at pos.
+    ColourRef colourAt(qsizetype pos) const;
+    // The colour that typed text takes at the start of a line.
+    void setDefaultColour(ColourRef colour) { m_defaultColour = colour; }
+    ColourRef defaultColour() const { return m_defaultColour; }
+
+    // Gives [begin, begin + classes.size()) the colours of their classes;
+    // unpainted entries keep their colour.
+    void applyClasses(qsizetype begin, const std::vector<std::uint8_t>& classes, const SyntaxColours& colours);
+
+    // Replaces the whole text: not undoable, the undo history is dropped.
+    void replaceAllText(const QString& text);
+
+    // Hands the colours to the layouts of the blocks on screen.
+    void applyVisibleColours();
+
+    // Tab stops every this many characters.
+    static constexpr int kTabChars = 6;
+
+    bool isAccelerator(const QKeyCombination& key) const;
+
+signals:
+    // Text was pasted or dropped into [start, end).
+    void textInserted(qsizetype start, qsizetype end);
+    // The changed range of the last undo, [start, end).
+    void contentsChangedRange(qsizetype start, qsizetype end);
+
+protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void insertFromMimeData(const QMimeData* source) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    QMimeData* createMimeDataFromSelection() const override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    void changeEvent(QEvent* e) override;
+
+private:
+    void onContentsChange(int pos, int removed, int added);
+    std::uint8_t paletteIndex(ColourRef colour);
+    void compactPalette();
+    void markStale(qsizetype from, qsizetype to);
+    void applyBlockColours(const QTextBlock& block);
+    void updateTabStops();
+
+    std::vector<std::uint8_t> m_style;  // palette index per character
+    std::vector<ColourRef> m_palette;
+    ColourRef m_defaultColour = 0;
+    int m_generation = 0;  // blocks whose user state differs need their colours applied
+    bool m_applying = false;
+};

@@ -1,0 +1,11 @@
+# Files of src/editor, relative to the source tree.
+list(APPEND VANTREL_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/ScriptVocabulary.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HighlightEngine.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SyntaxColours.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/HtmlExport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/TextSearch.cpp)
+list(APPEND VANTREL_UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/ScriptEditControl.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/CVantrelView.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FindReplace.cpp)

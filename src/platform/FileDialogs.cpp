@@ -1,0 +1,40 @@
+#include "platform/FileDialogs.h"
+
+#include <QFileDialog>
+
+namespace filedlg {
+namespace {
+
+Answerer& answerer()
+{
+    static Answerer a;
+    return a;
+}
+
+}  // namespace
+
+void setAnswerer(Answerer a) { answerer() = std::move(a); }
+
+QString getOpenFileName(QWidget* parent, const QString& proposed, const QString& filter)
+{
+    if (answerer())
+        return answerer()(Request{false, QString(), proposed, filter});
+    return QFileDialog::getOpenFileName(parent, QString(), proposed, filter);
+}
+
+QString getSaveFileName(QWidget* parent, const QString& proposed, const QString& filter, const QString& defaultSuffix)
+{
+    if (answerer())
+        return answerer()(Request{true, QString(), proposed, filter});
+    QFileDialog dialog(parent, QString(), proposed, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (!proposed.isEmpty())
+        dialog.selectFile(proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace filedlg

@@ -1,0 +1,3 @@
+#include "shell/CAboutDlg.h"
+
+CAboutDlg::CAboutDlg(QWidget* parent) : TemplateDialog(res::aboutTemplate(), parent) {}

@@ -1,0 +1,185 @@
+#include "shell/CVantrelApp.h"
+
+#include "editor/CVantrelView.h"
+#include "platform/FileDialogs.h"
+#include "platform/MessageBox.h"
+#include "platform/ProfileStore.h"
+#include "resources/strings.h"
+#include "shell/CAboutDlg.h"
+#include "shell/CMainFrame.h"
+#include "shell/CSplashWnd.h"
+#include "shell/CVantrelDoc.h"
+#include "shell/DesktopIntegration.h"
+
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+CVantrelApp::CVantrelApp(const CommandLine& cl) : m_cl(cl), m_recent(ProfileStore::app()) {}
+
+CVantrelApp::~CVantrelApp()
+{
+    if (qApp)
+        qApp->removeEventFilter(this);
+}
+
+QString CVantrelApp::instanceName()
+{
+    const QByteArray key = QCryptographicHash::hash(ProfileStore::standardFilePath().toUtf8(), QCryptographicHash::Sha1);
+    return QStringLiteral("vantrel-") + QString::fromLatin1(key.toHex().left(16));
+}
+
+bool CVantrelApp::InitInstance()
+{
+    CSplashWnd::EnableSplash(m_cl.showSplash);
+
+    // A script opened from the desktop while the editor runs goes to that editor.
+    if (!m_cl.file.isEmpty() && handToRunningInstance(m_cl.file)) {
+        m_handedOver = true;
+        return false;
+    }
+
+    ProfileStore::app();
+    m_recent.load();
+    DesktopIntegration::registerFileType(QCoreApplication::applicationFilePath());
+
+    // Every event is offered to the splash screen first.
+    qApp->installEventFilter(this);
+
+    m_frame = std::make_unique<CMainFrame>(this);
+    updateRecentMenu();
+    connect(m_frame->document(), &CVantrelDoc::documentPathUsed, this, [this](const QString& path) {
+        m_recent.add(path);
+        m_recent.save();
+        updateRecentMenu();
+    });
+
+    if (m_cl.file.isEmpty()) {
+        m_frame->document()->OnNewDocument();
+    } else {
+        QString error;
+        if (!m_frame->document()->OnOpenDocument(m_cl.file, &error)) {
+            CSplashWnd::EnableSplash(false);
+            mb::show(nullptr, QString(str::kCommandLineOpenFailed).arg(QDir::toNativeSeparators(m_cl.file), error),
+                     str::kAppName, mb::MB_OK | mb::MB_ICONEXCLAMATION);
+            return false;
+        }
+    }
+
+    m_frame->show();
+    m_frame->view()->setFocus();
+    listenForOtherInstances();
+    return true;
+}
+
+bool CVantrelApp::eventFilter(QObject* watched, QEvent* event)
+{
+    if (CSplashWnd::FilterAppMessage(watched, event))
+        return true;
+    return QObject::eventFilter(watched, event);
+}
+
+bool CVantrelApp::handToRunningInstance(const QString& path)
+{
+    QLocalSocket socket;
+    socket.connectToServer(instanceName());
+    if (!socket.waitForConnected(500))
+        return false;
+    socket.write(QFileInfo(path).absoluteFilePath().toUtf8() + '\n');
+    if (!socket.waitForBytesWritten(1000))
+        return false;
+    // Wait for the running editor to take it.
+    socket.waitForReadyRead(2000);
+    const bool ok = socket.readAll().startsWith("ok");
+    socket.disconnectFromServer();
+    return ok;
+}
+
+void CVantrelApp::listenForOtherInstances()
+{
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(instanceName())) {
+        // A socket left by an editor that did not end cleanly.
+        QLocalServer::removeServer(instanceName());
+        if (!m_server->listen(instanceName()))
+            return;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                if (!socket->canReadLine())
+                    return;
+                const QString path = QString::fromUtf8(socket->readLine()).trimmed();
+                socket->write("ok\n");
+                socket->flush();
+                if (path.isEmpty() || !m_frame)
+                    return;
+                m_frame->showNormal();
+                m_frame->raise();
+                m_frame->activateWindow();
+                OpenDocumentFile(path);
+            });
+        }
+    });
+}
+
+void CVantrelApp::updateRecentMenu()
+{
+    if (m_frame)
+        m_frame->SetRecentFiles(m_recent.paths());
+}
+
+void CVantrelApp::OnFileNew()
+{
+    CVantrelDoc* doc = m_frame->document();
+    if (doc->SaveModified())
+        doc->OnNewDocument();
+}
+
+void CVantrelApp::OnFileOpen()
+{
+    CVantrelDoc* doc = m_frame->document();
+    const QString filter = QString(str::kDocFilterName) + QLatin1String(";;") + str::kAllFilesFilter;
+    const QString start = doc->GetPathName().isEmpty() ? QString() : QFileInfo(doc->GetPathName()).absolutePath();
+    const QString path = filedlg::getOpenFileName(m_frame.get(), start, filter);
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+}
+
+bool CVantrelApp::OpenDocumentFile(const QString& path)
+{
+    CVantrelDoc* doc = m_frame->document();
+    if (!doc->SaveModified())
+        return false;
+    if (doc->OpenWithMessages(path))
+        return true;
+    return false;
+}
+
+void CVantrelApp::OnOpenRecentFile(int index)
+{
+    if (index < 0 || index >= m_recent.paths().size())
+        return;
+    const QString path = m_recent.paths()[index];
+    if (!m_frame->document()->SaveModified())
+        return;
+    if (!m_frame->document()->OpenWithMessages(path)) {
+        // A file that is gone leaves the list.
+        m_recent.remove(path);
+        m_recent.save();
+        updateRecentMenu();
+    }
+}
+
+void CVantrelApp::OnAppAbout()
+{
+    CAboutDlg dlg(m_frame.get());
+    dlg.DoModal();
+}
+
+void CVantrelApp::OnFrameClosing() { m_recent.save(); }

@@ -1,0 +1,54 @@
+// The application: start-up, the file commands of the application, the
+// recent-file list, About, and handing scripts opened from the desktop to
+// the instance that already runs.
+#pragma once
+
+#include "shell/CommandLine.h"
+#include "shell/RecentFiles.h"
+
+#include <QObject>
+
+#include <memory>
+
+class CMainFrame;
+class QLocalServer;
+
+class CVantrelApp : public QObject {
+    Q_OBJECT
+public:
+    explicit CVantrelApp(const CommandLine& cl);
+    ~CVantrelApp() override;
+
+    // False: the program ends (a script that could not be opened, or one
+    // handed to the instance that already runs: see handedOver()).
+    bool InitInstance();
+    bool handedOver() const { return m_handedOver; }
+
+    CMainFrame* mainFrame() const { return m_frame.get(); }
+    RecentFiles& recentFiles() { return m_recent; }
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnAppAbout();
+    void OnOpenRecentFile(int index);
+    // Asks to save the current script, then opens path as the document.
+    bool OpenDocumentFile(const QString& path);
+    void OnFrameClosing();
+
+    // The name under which the running instance listens, per user and store.
+    static QString instanceName();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool handToRunningInstance(const QString& path);
+    void listenForOtherInstances();
+    void updateRecentMenu();
+
+    CommandLine m_cl;
+    RecentFiles m_recent;
+    std::unique_ptr<CMainFrame> m_frame;
+    QLocalServer* m_server = nullptr;
+    bool m_handedOver = false;
+};

@@ -1,0 +1,49 @@
+// The script document: the file behind the text in the view, its path name,
+// title and modified flag, and the file operations New, Open, Save, Save As.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class CVantrelView;
+class QWidget;
+
+class CVantrelDoc : public QObject {
+    Q_OBJECT
+public:
+    explicit CVantrelDoc(CVantrelView* view, QObject* parent = nullptr);
+
+    QString GetPathName() const { return m_pathName; }
+    QString GetTitle() const;
+    bool IsModified() const;
+    void SetModifiedFlag(bool modified);
+    CVantrelView* view() const { return m_view; }
+
+    // An empty, untitled, unmodified document.
+    bool OnNewDocument();
+    // Loads the file; on failure the document is left as it was and error says why.
+    bool OnOpenDocument(const QString& path, QString* error);
+    // Writes the text to path as 8-bit text with CR LF line ends, through a
+    // temporary file that replaces the old one only when complete. On failure
+    // the old file is untouched and error says why.
+    bool OnSaveDocument(const QString& path, QString* error);
+
+    // The framework's flows, with their dialogs and messages.
+    bool SaveModified();           // asks to save a modified document; false: the user cancelled
+    bool DoFileSave();             // Save: Save As when there is no path yet
+    bool DoSave(const QString& path);  // Save As when path is empty
+    bool OpenWithMessages(const QString& path);  // Open, reporting a failure
+
+    QWidget* dialogParent() const;
+
+signals:
+    void titleChanged();
+    // A file was opened or saved under this path (for the recent-file list).
+    void documentPathUsed(const QString& path);
+
+private:
+    void setPathName(const QString& path);
+
+    CVantrelView* m_view;
+    QString m_pathName;
+};

@@ -1,0 +1,30 @@
+// The program's command line: an optional script to open, the switches that
+// keep the splash screen away, and the jobs that run without a window.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+struct CommandLine {
+    enum class Action { Run, ExportHtml, Help, Version, Error };
+    Action action = Action::Run;
+    bool showSplash = true;  // false with -Embedding or -Automation
+    QString file;            // the script to open, or the script to export
+    QString output;          // --export-html: the page to write; empty for standard output
+    QString error;           // Action::Error: the message for standard error
+
+    // args without the program name.
+    static CommandLine parse(const QStringList& args);
+};
+
+namespace headless {
+
+// Runs a job that needs no window (export, help, version, a bad option) and
+// returns its exit status; returns -1 when the command line asks for the editor.
+int run(const CommandLine& cl);
+
+// Writes SCRIPT as an HTML page with the colours of the settings store; the
+// status a shell sees: 0 done, 1 unreadable script or unwritable page.
+int exportHtml(const QString& script, const QString& out);
+
+}  // namespace headless

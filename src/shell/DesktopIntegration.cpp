@@ -1,0 +1,141 @@
+#include "shell/DesktopIntegration.h"
+
+#include "resources/strings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace DesktopIntegration {
+namespace {
+
+// Writes bytes to path unless the file already holds exactly them.
+bool writeIfDifferent(const QString& path, const QByteArray& bytes)
+{
+    QFile existing(path);
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
+        return false;
+    existing.close();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return false;
+    return file.commit();
+}
+
+QByteArray resourceBytes(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void runTool(const QString& tool, const QString& dir)
+{
+    const QString exe = QStandardPaths::findExecutable(tool);
+    if (!exe.isEmpty())
+        QProcess::startDetached(exe, {dir});
+}
+
+QString quoteExec(const QString& path)
+{
+    QString q;
+    for (const QChar c : path) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            q += QLatin1Char('\\');
+        q += c;
+    }
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+}  // namespace
+
+QString dataHome()
+{
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QLatin1String("/.local/share");
+    return base;
+}
+
+QString mimeXml()
+{
+    return QStringLiteral(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+               "  <mime-type type=\"%1\">\n"
+               "    <sub-class-of type=\"text/plain\"/>\n"
+               "    <comment>%2</comment>\n"
+               "    <icon name=\"%3\"/>\n"
+               "    <glob pattern=\"*%4\"/>\n"
+               "  </mime-type>\n"
+               "</mime-info>\n")
+        .arg(str::kMimeType, str::kDocFileTypeName, QString(str::kMimeType).replace(QLatin1Char('/'), QLatin1Char('-')),
+             str::kDocFilterExt);
+}
+
+QString desktopEntry(const QString& executable)
+{
+    return QStringLiteral(
+               "[Desktop Entry]\n"
+               "Type=Application\n"
+               "Name=%1\n"
+               "GenericName=Independence War Script Editor\n"
+               "Comment=%2, version %3\n"
+               "Exec=%4 %f\n"
+               "Icon=vantrel\n"
+               "Terminal=false\n"
+               "Categories=Development;TextEditor;\n"
+               "MimeType=%5;\n"
+               "X-Vantrel-Version=%3\n")
+        .arg(str::kAppName, str::kProductDescription, str::kVersion, quoteExec(executable), str::kMimeType);
+}
+
+int registerFileType(const QString& executable)
+{
+#ifdef Q_OS_WIN
+    // The file type's icon is the executable's second icon, the document icon.
+    QSettings classes(QStringLiteral("HKEY_CLASSES_ROOT\\") + str::kDocFileTypeId, QSettings::NativeFormat);
+    classes.setValue(QStringLiteral("DefaultIcon/."), QDir::toNativeSeparators(executable) + QLatin1String(",1"));
+    classes.setValue(QStringLiteral("."), QString(str::kDocFileTypeName));
+    classes.setValue(QStringLiteral("shell/open/command/."),
+                     QLatin1Char('"') + QDir::toNativeSeparators(executable) + QLatin1String("\" \"%1\""));
+    QSettings ext(QStringLiteral("HKEY_CLASSES_ROOT\\") + str::kDocFilterExt, QSettings::NativeFormat);
+    ext.setValue(QStringLiteral("."), QString(str::kDocFileTypeId));
+    return 0;
+#else
+    const QString base = dataHome();
+    const QString iconName = QString(str::kMimeType).replace(QLatin1Char('/'), QLatin1Char('-'));
+    int written = 0;
+    bool mimeChanged = false;
+    if (writeIfDifferent(base + QLatin1String("/mime/packages/vantrel-iws.xml"), mimeXml().toUtf8())) {
+        ++written;
+        mimeChanged = true;
+    }
+    const QByteArray docIcon = resourceBytes(QStringLiteral(":/icons/129.png"));
+    const QByteArray appIcon = resourceBytes(QStringLiteral(":/icons/128.png"));
+    if (!docIcon.isEmpty() &&
+        writeIfDifferent(base + QLatin1String("/icons/hicolor/48x48/mimetypes/") + iconName + QLatin1String(".png"), docIcon))
+        ++written;
+    if (!appIcon.isEmpty() && writeIfDifferent(base + QLatin1String("/icons/hicolor/48x48/apps/vantrel.png"), appIcon))
+        ++written;
+    bool desktopChanged = false;
+    if (writeIfDifferent(base + QLatin1String("/applications/") + str::kDesktopFileName,
+                         desktopEntry(executable).toUtf8())) {
+        ++written;
+        desktopChanged = true;
+    }
+    // Let the desktop pick up the changes; without these tools it does so at its next scan.
+    if (mimeChanged)
+        runTool(QStringLiteral("update-mime-database"), base + QLatin1String("/mime"));
+    if (desktopChanged)
+        runTool(QStringLiteral("update-desktop-database"), base + QLatin1String("/applications"));
+    return written;
+#endif
+}
+
+}  // namespace DesktopIntegration

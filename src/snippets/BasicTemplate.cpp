@@ -1,0 +1,5 @@
+#include "snippets/BasicTemplate.h"
+
+namespace BasicTemplate {
+QString text() { return QString(); }
+}  // namespace BasicTemplate
