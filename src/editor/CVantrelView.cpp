@@ -143,6 +143,12 @@ void CVantrelView::OnEditPaste()
 
 void CVantrelView::onTextInserted(qsizetype start, qsizetype end)
 {
+    if (!coloursInSync()) {
+        // A drop inserts inside an edit block that reports its change only
+        // when it closes: colour once it has.
+        QTimer::singleShot(0, this, [this, start, end] { onTextInserted(start, end); });
+        return;
+    }
     QTextCursor c = textCursor();
     c.setPosition(int(start));
     c.setPosition(int(end), QTextCursor::KeepAnchor);

@@ -39,6 +39,10 @@ public:
     // unpainted entries keep their colour.
     void applyClasses(qsizetype begin, const std::vector<std::uint8_t>& classes, const SyntaxColours& colours);
 
+    // False while the document holds an edit whose change it has not yet
+    // reported (inside an edit block, as during a drop).
+    bool coloursInSync() const { return qsizetype(m_style.size()) == textLength(); }
+
     // Replaces the whole text: not undoable, the undo history is dropped.
     void replaceAllText(const QString& text);
 

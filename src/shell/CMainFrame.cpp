@@ -103,7 +103,14 @@ CMainFrame::CMainFrame(CVantrelApp* app, QWidget* parent) : QMainWindow(parent),
     CSplashWnd::ShowSplash(this);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame()
+{
+    // Closing the window below moves the focus; nothing may update the
+    // commands of a frame that is going.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
+    m_actions.clear();
+}
 
 void CMainFrame::createActions()
 {

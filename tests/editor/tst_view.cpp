@@ -1,0 +1,319 @@
+// The editor view as a user drives it: typing, moving the caret, the edit
+// commands and their enabling, paste and undo colouring.
+#include "common/TestEnv.h"
+#include "editor/CVantrelView.h"
+#include "platform/ProfileStore.h"
+#include "resources/ids.h"
+#include "shell/CMainFrame.h"
+#include "shell/CVantrelDoc.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+
+using namespace ids;
+
+namespace {
+
+constexpr ColourRef kCommands = 0x00FF8000;
+constexpr ColourRef kKeywords = 0x00C86464;
+constexpr ColourRef kStrings = 0x003060C0;
+constexpr ColourRef kComments = 0x00649664;
+constexpr ColourRef kRegular = 0x00000000;
+
+}  // namespace
+
+class TestView : public QObject {
+    Q_OBJECT
+    TestEnv env;
+    CMainFrame* frame = nullptr;
+    CVantrelView* view = nullptr;
+
+    void setText(const QString& text)
+    {
+        frame->document()->OnNewDocument();
+        view->setPlainText(text);
+        view->document()->clearUndoRedoStacks();
+        view->document()->setModified(false);
+        view->OnInitialUpdate();
+    }
+    void moveTo(qsizetype pos)
+    {
+        QTextCursor c = view->textCursor();
+        c.setPosition(int(pos));
+        view->setTextCursor(c);
+    }
+    qsizetype posOf(const QString& what) const { return view->rawText().indexOf(what); }
+    bool enabled(int id)
+    {
+        frame->UpdateCommandUI();
+        return frame->action(id)->isEnabled();
+    }
+
+private slots:
+    void init()
+    {
+        env.resetSettings();
+        QGuiApplication::clipboard()->clear();
+        frame = new CMainFrame(nullptr);
+        view = frame->view();
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        view->setFocus();
+        QTRY_VERIFY(view->hasFocus());
+    }
+    void cleanup()
+    {
+        frame->document()->SetModifiedFlag(false);
+        delete frame;
+        frame = nullptr;
+    }
+
+    void typedCommandIsColouredWhenTheCaretLeavesTheLine()
+    {
+        setText(QString());
+        QTest::keyClicks(view, QStringLiteral("WAIT_TIME 100"));
+        // Within several ticks the line being edited keeps the colour in force at the caret.
+        QTest::qWait(450);
+        QCOMPARE(view->colourAt(0), kRegular);
+        QTest::keyClick(view, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(view->colourAt(0), kCommands, 300);
+        QCOMPARE(view->colourAt(9), kRegular);  // the blank after the word
+    }
+
+    void movingTheCaretColoursTheLineItLeft()
+    {
+        setText(QStringLiteral("first\nsecond\n"));
+        view->OnTimer();  // the timer has seen line 0
+        moveTo(6);
+        QTest::keyClicks(view, QStringLiteral("END "));
+        QTest::qWait(300);
+        QCOMPARE(view->colourAt(6), kRegular);
+        QTest::keyClick(view, Qt::Key_Up);
+        QTRY_COMPARE_WITH_TIMEOUT(view->colourAt(6), kCommands, 300);
+    }
+
+    void typedTextTakesTheColourAtTheCaret()
+    {
+        setText(QStringLiteral("; comment\nx"));
+        moveTo(9);  // end of the comment line
+        QTest::keyClicks(view, QStringLiteral("more"));
+        QCOMPARE(view->colourAt(9), kComments);
+        moveTo(0);
+        QTest::keyClicks(view, QStringLiteral("a"));  // start of a line: the regular colour
+        QCOMPARE(view->colourAt(0), kRegular);
+    }
+
+    void statusBarShowsTheCaretLineOneBased()
+    {
+        QStringList lines;
+        for (int i = 0; i < 150; ++i)
+            lines << QStringLiteral("line %1").arg(i + 1);
+        setText(lines.join(QLatin1Char('\n')));
+        QCOMPARE(frame->linePaneText(), QStringLiteral("Line 1"));
+        moveTo(posOf(QStringLiteral("line 120")));
+        QTRY_COMPARE_WITH_TIMEOUT(frame->linePaneText(), QStringLiteral("Line 120"), 300);
+        QTest::keyClick(view, Qt::Key_Down);
+        QTRY_COMPARE_WITH_TIMEOUT(frame->linePane()->text(), QStringLiteral("Line 121"), 300);
+        QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(frame->linePaneText(), QStringLiteral("Line 1"), 300);
+    }
+
+    void editCommandsAreEnabledOnlyWhereTheyCanAct()
+    {
+        setText(QStringLiteral("abc"));
+        QVERIFY(!enabled(ID_EDIT_CUT));
+        QVERIFY(!enabled(ID_EDIT_COPY));
+        QVERIFY(!enabled(ID_EDIT_PASTE));  // empty clipboard
+        QVERIFY(!enabled(ID_EDIT_UNDO));   // nothing to undo
+        view->selectAll();
+        QVERIFY(enabled(ID_EDIT_CUT));
+        QVERIFY(enabled(ID_EDIT_COPY));
+        QGuiApplication::clipboard()->setText(QStringLiteral("x"));
+        QVERIFY(enabled(ID_EDIT_PASTE));
+        QTest::keyClicks(view, QStringLiteral("z"));
+        QVERIFY(enabled(ID_EDIT_UNDO));
+
+        // Focus in another widget: all four are disabled.
+        auto* other = new QLineEdit(frame);
+        other->setText(QStringLiteral("text"));
+        other->selectAll();
+        other->show();
+        other->setFocus();
+        QTRY_VERIFY(other->hasFocus());
+        view->selectAll();
+        QVERIFY(!enabled(ID_EDIT_CUT));
+        QVERIFY(!enabled(ID_EDIT_COPY));
+        QVERIFY(!enabled(ID_EDIT_PASTE));
+        QVERIFY(!enabled(ID_EDIT_UNDO));
+        delete other;
+    }
+
+    void pasteColoursEveryPastedLineAtOnce()
+    {
+        setText(QStringLiteral("start\n"));
+        moveTo(6);
+        QGuiApplication::clipboard()->setText(QStringLiteral("WAIT_TIME 5\r\nSET x,\"s\" ; note\nCORVETTE"));
+        QTest::keySequence(view, QKeySequence(Qt::CTRL | Qt::Key_V));
+        const QString text = view->rawText();
+        QCOMPARE(text, QStringLiteral("start\nWAIT_TIME 5\nSET x,\"s\" ; note\nCORVETTE"));
+        QCOMPARE(view->colourAt(text.indexOf(QLatin1String("WAIT_TIME"))), kCommands);
+        QCOMPARE(view->colourAt(text.indexOf(QLatin1String("SET"))), kCommands);
+        QCOMPARE(view->colourAt(text.indexOf(QLatin1Char('s'), text.indexOf(QLatin1Char('"')))), kStrings);
+        QCOMPARE(view->colourAt(text.indexOf(QLatin1String("note"))), kComments);
+        QCOMPARE(view->colourAt(text.indexOf(QLatin1String("CORVETTE"))), kKeywords);
+        // The caret after the pasted text, nothing selected.
+        QVERIFY(!view->textCursor().hasSelection());
+        QCOMPARE(view->textCursor().position(), text.size());
+    }
+
+    void everyWayToPasteColours_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("Shift+Insert") << 0;
+        QTest::newRow("menu command") << 1;
+        QTest::newRow("drop") << 2;
+    }
+    void everyWayToPasteColours()
+    {
+        QFETCH(int, way);
+        setText(QString());
+        QGuiApplication::clipboard()->setText(QStringLiteral("END"));
+        if (way == 0) {
+            QTest::keySequence(view, QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+        } else if (way == 1) {
+            frame->action(ID_EDIT_PASTE)->trigger();
+        } else {
+            QMimeData data;
+            data.setText(QStringLiteral("END"));
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(view->viewport(), &enter);
+            QApplication::sendEvent(view->viewport(), &drop);
+        }
+        QCOMPARE(view->rawText(), QStringLiteral("END"));
+        QTRY_COMPARE(view->colourAt(0), kCommands);
+        QVERIFY(!view->textCursor().hasSelection());
+    }
+
+    void pastePlainTextOnly()
+    {
+        setText(QString());
+        QMimeData* data = new QMimeData;
+        data->setHtml(QStringLiteral("<b>bold</b>"));
+        data->setText(QStringLiteral("bold"));
+        QGuiApplication::clipboard()->setMimeData(data);
+        frame->action(ID_EDIT_PASTE)->trigger();
+        QCOMPARE(view->rawText(), QStringLiteral("bold"));
+        QVERIFY(!view->document()->firstBlock().charFormat().font().bold());
+    }
+
+    void undoRestoresTextSelectsItAndColoursIt()
+    {
+        setText(QStringLiteral("WAIT_TIME 100\nnext"));
+        view->selectAll();
+        QTest::keyClick(view, Qt::Key_Delete);
+        QCOMPARE(view->rawText(), QString());
+        QTest::keySequence(view, QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(view->rawText(), QStringLiteral("WAIT_TIME 100\nnext"));
+        QCOMPARE(view->textCursor().selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n')),
+                 QStringLiteral("WAIT_TIME 100\nnext"));
+        QCOMPARE(view->colourAt(0), kCommands);
+        // Multi-level: two typed edits undo one after the other; Alt+Backspace is Undo too.
+        setText(QString());
+        QTest::keyClicks(view, QStringLiteral("one"));
+        moveTo(0);
+        QTest::keyClicks(view, QStringLiteral("two "));
+        QTest::keySequence(view, QKeySequence(Qt::ALT | Qt::Key_Backspace));
+        QCOMPARE(view->rawText(), QStringLiteral("one"));
+        frame->action(ID_EDIT_UNDO)->trigger();
+        QCOMPARE(view->rawText(), QString());
+    }
+
+    void colouringIsNeverAnUndoStepNorAModification()
+    {
+        setText(QStringLiteral("END\n; x\n\"s\""));
+        QVERIFY(!view->document()->isUndoAvailable());
+        view->OnRegenerateHighlights();
+        view->HighlightSyntax(LastLine);
+        view->selectAll();
+        view->HighlightSyntax(Selection);
+        QVERIFY(!view->document()->isUndoAvailable());
+        QVERIFY(!frame->document()->IsModified());
+        QTest::keyClicks(view, QStringLiteral("x"));
+        QVERIFY(frame->document()->IsModified());
+        view->OnRegenerateHighlights();
+        QVERIFY(frame->document()->IsModified());
+    }
+
+    void highlightKeepsSelectionAndScrollPosition()
+    {
+        QStringList lines;
+        for (int i = 0; i < 400; ++i)
+            lines << QStringLiteral("WAIT_TIME %1 ; line").arg(i);
+        setText(lines.join(QLatin1Char('\n')));
+        view->verticalScrollBar()->setValue(200);
+        QTextCursor c = view->textCursor();
+        c.setPosition(int(posOf(QStringLiteral("WAIT_TIME 250"))));
+        c.setPosition(int(posOf(QStringLiteral("WAIT_TIME 252"))), QTextCursor::KeepAnchor);
+        view->setTextCursor(c);
+        view->verticalScrollBar()->setValue(200);
+        const int anchor = view->textCursor().anchor();
+        const int position = view->textCursor().position();
+        view->HighlightSyntax(Document);
+        view->HighlightSyntax(Selection);
+        view->HighlightSyntax(LastLine);
+        QCOMPARE(view->verticalScrollBar()->value(), 200);
+        QCOMPARE(view->textCursor().anchor(), anchor);
+        QCOMPARE(view->textCursor().position(), position);
+    }
+
+    void regenerateUsesANewColourEverywhere()
+    {
+        setText(QStringLiteral("END\nEND"));
+        QCOMPARE(view->colourAt(0), kCommands);
+        view->m_colours.m_clrCommands = 0x000000FF;
+        QCOMPARE(view->colourAt(4), kCommands);  // nothing coloured again yet
+        QTest::keyClick(view, Qt::Key_F5);
+        QCOMPARE(view->colourAt(0), ColourRef(0x000000FF));
+        QCOMPARE(view->colourAt(4), ColourRef(0x000000FF));
+    }
+
+    void coloursShowOnScreen()
+    {
+        setText(QStringLiteral("END ; note"));
+        view->repaint();
+        const QTextBlock block = view->document()->firstBlock();
+        const auto formats = block.layout()->formats();
+        QVERIFY(!formats.isEmpty());
+        QCOMPARE(formats.first().format.foreground().color(), QColor(0, 128, 255));
+        QCOMPARE(formats.last().format.foreground().color(), QColor(100, 150, 100));
+    }
+
+    void linesDoNotWrap()
+    {
+        setText(QString(500, QLatin1Char('x')));
+        QCOMPARE(view->lineWrapMode(), QPlainTextEdit::NoWrap);
+        QCOMPARE(view->document()->firstBlock().layout()->lineCount(), 1);
+    }
+
+    void coloursAreWrittenWhenTheViewGoes()
+    {
+        view->m_colours.m_clrStrings = 0x00123456;
+        delete frame;
+        frame = new CMainFrame(nullptr);
+        view = frame->view();
+        QCOMPARE(view->m_colours.m_clrStrings, ColourRef(0x00123456));
+        QCOMPARE(ProfileStore::app().getInt(QStringLiteral("Syntax Colours"), QStringLiteral("Commands"), -1),
+                 int(kCommands));
+    }
+};
+
+QTEST_MAIN(TestView)
+#include "tst_view.moc"
