@@ -1,0 +1,120 @@
+// The editor on a large script: opening, colouring the whole text, typing and
+// leaving a line. Prints "name value unit" lines; medians of several runs.
+#include "editor/CVantrelView.h"
+#include "shell/CMainFrame.h"
+#include "shell/CVantrelDoc.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+QString bigScript(int lines)
+{
+    static const char* const kLines[] = {
+        "\tCREATE_SHIP Dreadnt,DreadMd,\"Dreadnaught CNV-301\",CORVETTE,NAVY,0,0,0,0,0,0",
+        "\tWAIT_TIME 100 ; wait: short",
+        "Loop%1:",
+        "\tBRA_IF\tLoop%1,SHIP_CLOCK,GT,100\t// keep going",
+        "\tHUD_STRING \"Objective %1 complete\"",
+        "\tCAMERA\tCamWep,CAM_CHASE,DreadShip,0,0,-20000",
+        "",
+        "; -- Section %1 ------------------------------",
+    };
+    QString text;
+    for (int i = 0; i < lines; ++i) {
+        const QString line = QString::fromLatin1(kLines[i % 8]);
+        text += line.contains(QLatin1String("%1")) ? line.arg(i) : line;
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+double medianMs(int runs, const std::function<void()>& f)
+{
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        f();
+        t.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(t.begin(), t.end());
+    return t[t.size() / 2];
+}
+
+void print(const char* name, double value, const char* unit) { std::printf("%s %.3f %s\n", name, value, unit); }
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    QApplication app(argc, argv);
+
+    CMainFrame frame;
+    frame.resize(1000, 800);
+    frame.show();
+    CVantrelView* view = frame.view();
+    const QString path = home.filePath(QStringLiteral("big.iws"));
+    {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(bigScript(100000).toLatin1());
+    }
+    std::printf("script_lines 100000 lines\nscript_size %.2f MB\n", double(QFileInfo(path).size()) / 1e6);
+
+    print("open_100k_lines", medianMs(5, [&] {
+              frame.document()->OnOpenDocument(path, nullptr);
+              view->repaint();
+          }),
+          "ms");
+    print("f5_whole_text_100k_lines", medianMs(7, [&] {
+              view->OnRegenerateHighlights();
+              view->repaint();
+          }),
+          "ms");
+
+    // Typing in the middle of the script: one key press to the painted result.
+    QTextCursor c = view->textCursor();
+    c.setPosition(view->document()->findBlockByNumber(50000).position());
+    view->setTextCursor(c);
+    view->verticalScrollBar()->setValue(50000 - 10);
+    print("type_char_mid_100k", medianMs(51, [&] {
+              QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("A"));
+              QApplication::sendEvent(view, &press);
+              view->repaint();
+          }),
+          "ms");
+    // Leaving the line: the timer colours it.
+    print("leave_line_mid_100k", medianMs(51, [&] {
+              view->m_caretLine = 50000;
+              QTextCursor cur = view->textCursor();
+              cur.setPosition(view->document()->findBlockByNumber(50001).position());
+              view->setTextCursor(cur);
+              view->OnTimer();
+              view->repaint();
+          }),
+          "ms");
+    print("scroll_page_100k", medianMs(51, [&] {
+              view->verticalScrollBar()->setValue(view->verticalScrollBar()->value() + 40);
+              view->repaint();
+          }),
+          "ms");
+    frame.document()->SetModifiedFlag(false);
+    return 0;
+}
