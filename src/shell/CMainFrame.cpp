@@ -388,11 +388,16 @@ void CMainFrame::OnCommand(int id)
     UpdateCommandUI();
 }
 
-void CMainFrame::OnAppHelp()
+QString CMainFrame::helpPagePath()
 {
-    const QString page = QCoreApplication::applicationDirPath() + QLatin1Char('/') + str::kHelpFileName;
-    QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+    // Beside the program; an installed program keeps it with its other data.
+    const QString dir = QCoreApplication::applicationDirPath();
+    const QString beside = dir + QLatin1Char('/') + str::kHelpFileName;
+    const QString installed = QDir::cleanPath(dir + QLatin1String("/../share/vantrel/") + str::kHelpFileName);
+    return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
 }
+
+void CMainFrame::OnAppHelp() { QDesktopServices::openUrl(QUrl::fromLocalFile(helpPagePath())); }
 
 void CMainFrame::OnOpenDebugFile() { launch::OnOpenDebugFile(this); }
 void CMainFrame::OnClearDebugFile() { launch::OnClearDebugFile(this); }

@@ -43,6 +43,7 @@ public:
     int toolbarBitmapId() const { return m_toolbarBitmap; }
 
     void OnAppHelp();
+    static QString helpPagePath();
     void OnOpenDebugFile();
     void OnClearDebugFile();
     void OnExportHtml();

@@ -62,37 +62,15 @@ QString dataHome()
     return base;
 }
 
-QString mimeXml()
-{
-    return QStringLiteral(
-               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-               "  <mime-type type=\"%1\">\n"
-               "    <sub-class-of type=\"text/plain\"/>\n"
-               "    <comment>%2</comment>\n"
-               "    <icon name=\"%3\"/>\n"
-               "    <glob pattern=\"*%4\"/>\n"
-               "  </mime-type>\n"
-               "</mime-info>\n")
-        .arg(str::kMimeType, str::kDocFileTypeName, QString(str::kMimeType).replace(QLatin1Char('/'), QLatin1Char('-')),
-             str::kDocFilterExt);
-}
+QString mimeXml() { return QString::fromUtf8(resourceBytes(QStringLiteral(":/linux/vantrel-iws.xml"))); }
 
 QString desktopEntry(const QString& executable)
 {
-    return QStringLiteral(
-               "[Desktop Entry]\n"
-               "Type=Application\n"
-               "Name=%1\n"
-               "GenericName=Independence War Script Editor\n"
-               "Comment=%2, version %3\n"
-               "Exec=%4 %f\n"
-               "Icon=vantrel\n"
-               "Terminal=false\n"
-               "Categories=Development;TextEditor;\n"
-               "MimeType=%5;\n"
-               "X-Vantrel-Version=%3\n")
-        .arg(str::kAppName, str::kProductDescription, str::kVersion, quoteExec(executable), str::kMimeType);
+    // The installed entry names the program on the PATH; written from a
+    // running editor it names that editor's own path.
+    QString entry = QString::fromUtf8(resourceBytes(QStringLiteral(":/linux/vantrel.desktop")));
+    entry.replace(QLatin1String("\nExec=vantrel %f\n"), QLatin1String("\nExec=") + quoteExec(executable) + QLatin1String(" %f\n"));
+    return entry;
 }
 
 int registerFileType(const QString& executable)
