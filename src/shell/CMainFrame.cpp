@@ -198,6 +198,7 @@ void CMainFrame::createToolBar()
     m_toolBar->setFloatable(true);
     m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
     m_toolBar->setIconSize(QSize(res::kToolbarImageWidth, res::kToolbarImageHeight));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
     // The 24-bit strip only on the classic grey button face of a display of
     // 15 bits or more; the 16-colour strip otherwise.

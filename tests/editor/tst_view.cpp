@@ -10,6 +10,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -301,6 +303,43 @@ private slots:
         setText(QString(500, QLatin1Char('x')));
         QCOMPARE(view->lineWrapMode(), QPlainTextEdit::NoWrap);
         QCOMPARE(view->document()->firstBlock().layout()->lineCount(), 1);
+    }
+
+    void colourDialogOffersTheDefaultsAndCancelKeeps_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("Commands, OK") << int(ID_COLOUR_COMMANDS) << true;
+        QTest::newRow("Labels, Cancel") << int(ID_COLOUR_LABELS) << false;
+        QTest::newRow("Regular Text, OK") << int(ID_COLOUR_REGULAR_TEXT) << true;
+    }
+    void colourDialogOffersTheDefaultsAndCancelKeeps()
+    {
+        QFETCH(int, command);
+        QFETCH(bool, accept);
+        setText(QStringLiteral("END"));
+        // Custom colours left over from elsewhere do not survive the next open.
+        QColorDialog::setCustomColor(2, Qt::red);
+        const ColourRef before = view->m_colours.field(command);
+        QList<QColor> offered;
+        QColor initial;
+        QTimer::singleShot(0, this, [&] {
+            auto* dlg = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dlg);
+            initial = dlg->currentColor();
+            for (int i = 0; i < 6; ++i)
+                offered << QColorDialog::customColor(i);
+            dlg->setCurrentColor(QColor(1, 2, 3));
+            accept ? dlg->accept() : dlg->reject();
+        });
+        frame->action(command)->trigger();
+        QCOMPARE(initial, QColor(int(before & 0xFF), int((before >> 8) & 0xFF), int((before >> 16) & 0xFF)));
+        const QList<QColor> defaults = {QColor(0, 0, 0), QColor(0, 128, 255), QColor(100, 100, 200),
+                                        QColor(192, 96, 48), QColor(100, 150, 100), QColor(128, 128, 64)};
+        QCOMPARE(offered, defaults);
+        QCOMPARE(view->m_colours.field(command), accept ? ColourRef(0x00030201) : before);
+        // Nothing is coloured again by choosing.
+        QCOMPARE(view->colourAt(0), kCommands);
     }
 
     void coloursAreWrittenWhenTheViewGoes()
