@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
 
@@ -250,4 +252,23 @@ void CVantrelView::OnTimer()
         m_caretLine = line;
         emit caretLineChanged(line + 1);
     }
+}
+
+void CVantrelView::contextMenuEvent(QContextMenuEvent* e)
+{
+    // The editor's own menu runs the same Undo and Paste commands as the
+    // Edit menu, so what they bring back or insert is coloured.
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(e->pos()));
+    for (QAction* a : menu->actions()) {
+        if (a->objectName() == QLatin1String("edit-undo")) {
+            a->disconnect();
+            a->setEnabled(OnUpdateEditUndo());
+            connect(a, &QAction::triggered, this, &CVantrelView::OnEditUndo);
+        } else if (a->objectName() == QLatin1String("edit-paste")) {
+            a->disconnect();
+            a->setEnabled(OnUpdateEditPaste());
+            connect(a, &QAction::triggered, this, &CVantrelView::OnEditPaste);
+        }
+    }
+    menu->exec(e->globalPos());
 }

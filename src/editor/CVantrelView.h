@@ -66,6 +66,9 @@ public:
     ScriptVocabulary::Table m_keywordWords{};
     std::unique_ptr<CSnippetLibraryDlg> m_snippetLibraryDlg;
 
+protected:
+    void contextMenuEvent(QContextMenuEvent* e) override;
+
 signals:
     // The caret's line, 1-based, each time the timer sees it change.
     void caretLineChanged(int line);

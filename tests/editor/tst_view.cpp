@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QContextMenuEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTest>
@@ -181,6 +183,7 @@ private slots:
         QTest::newRow("Shift+Insert") << 0;
         QTest::newRow("menu command") << 1;
         QTest::newRow("drop") << 2;
+        QTest::newRow("context menu") << 3;
     }
     void everyWayToPasteColours()
     {
@@ -191,6 +194,17 @@ private slots:
             QTest::keySequence(view, QKeySequence(Qt::SHIFT | Qt::Key_Insert));
         } else if (way == 1) {
             frame->action(ID_EDIT_PASTE)->trigger();
+        } else if (way == 3) {
+            QTimer::singleShot(0, this, [] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                QVERIFY(menu);
+                QAction* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste"));
+                QVERIFY(paste && paste->isEnabled());
+                paste->trigger();
+                menu->close();
+            });
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view->viewport()->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(view->viewport(), &event);
         } else {
             QMimeData data;
             data.setText(QStringLiteral("END"));
