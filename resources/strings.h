@@ -75,8 +75,8 @@ inline constexpr T kLaunchPathWarning(
     "continue launching the script?");
 inline constexpr T kLaunchCouldNotStart("The game could not be started:\n%1\n\n%2");
 inline constexpr T kLaunchNoWine(
-    "The game executable is a Windows program, but \"wine\" was not found on the PATH. Install Wine to launch "
-    "the game on this system.");
+    "It is a Windows program, but \"wine\" was not found on the PATH. Install Wine to launch the game on this "
+    "system.");
 
 // Debug output file
 inline constexpr T kDebugNoGame(

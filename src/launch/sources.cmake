@@ -1,2 +1,9 @@
 # Files of src/launch, relative to the source tree.
-list(APPEND VANTREL_UI_SOURCES ${CMAKE_CURRENT_LIST_DIR}/LaunchCommands.cpp)
+list(APPEND VANTREL_CORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/LaunchSettings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LaunchPlan.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GameStarter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DebugFile.cpp)
+list(APPEND VANTREL_UI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/CLaunchOptionsDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LaunchCommands.cpp)
