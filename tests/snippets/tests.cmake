@@ -1,0 +1,2 @@
+vantrel_test(snippet_library_store SOURCES ${CMAKE_CURRENT_LIST_DIR}/SnippetLibraryTest.cpp LIBS vantrel_core)
+vantrel_test(basic_template SOURCES ${CMAKE_CURRENT_LIST_DIR}/BasicTemplateTest.cpp LIBS vantrel_core)
