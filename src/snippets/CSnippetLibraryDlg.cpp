@@ -1,14 +1,124 @@
 #include "snippets/CSnippetLibraryDlg.h"
 
+#include "platform/ProfileStore.h"
 #include "resources/dialogs.h"
+#include "resources/ids.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
 
 CSnippetLibraryDlg::CSnippetLibraryDlg(ProfileStore& store)
     : TemplateDialog(res::snippetLibraryTemplate()), m_store(store)
 {
+    m_removeButton = controlAs<QPushButton>(ids::IDC_REMOVE_SNIPPET);
+    m_snippetList = controlAs<QListWidget>(ids::IDC_SNIPPET_LIST);
+    m_descriptionField = controlAs<QPlainTextEdit>(ids::IDC_SNIPPET_DESCRIPTION);
+    m_codeField = controlAs<QPlainTextEdit>(ids::IDC_SNIPPET_CODE);
+
+    // Return on a focused Remove presses Remove, not the default Close.
+    m_removeButton->setAutoDefault(true);
+    m_snippetList->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    connect(m_snippetList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!m_changingList)
+            OnSelchangeSnippetList();
+    });
+    connect(m_removeButton, &QPushButton::clicked, this, &CSnippetLibraryDlg::OnRemoveSnippet);
+
+    m_library.load(m_store);
+    for (int i = 0; i < SnippetLibrary::kSlotCount; ++i) {
+        if (!m_library.name(i).isEmpty())
+            addToList(m_library.name(i));
+    }
 }
 
-void CSnippetLibraryDlg::OnCodeSnippetLibrary() { showNormal(); }
+void CSnippetLibraryDlg::OnCodeSnippetLibrary()
+{
+    showNormal();
+    raise();
+    activateWindow();
+}
 
-namespace snippets {
-void OnAddCodeSnippet(QWidget*, CSnippetLibraryDlg&, const QString&) {}
-}  // namespace snippets
+int CSnippetLibraryDlg::findFreeSlot() const { return SnippetLibrary::findFreeSlot(m_store); }
+
+void CSnippetLibraryDlg::storeSnippet(int slot, const QString& name, const QString& description, const QString& code)
+{
+    if (slot < 0 || slot >= SnippetLibrary::kSlotCount)
+        return;
+    m_library.store(m_store, slot, name, description, code);
+    addToList(name);
+}
+
+void CSnippetLibraryDlg::addToList(const QString& name)
+{
+    int lo = 0;
+    int hi = m_snippetList->count();
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (QString::compare(m_snippetList->item(mid)->text(), name, Qt::CaseInsensitive) <= 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    m_changingList = true;
+    m_snippetList->insertItem(lo, name);
+    m_changingList = false;
+}
+
+QString CSnippetLibraryDlg::selectedName() const
+{
+    const QList<QListWidgetItem*> selected = m_snippetList->selectedItems();
+    if (selected.isEmpty())
+        return QString();
+    return selected.first()->text();
+}
+
+void CSnippetLibraryDlg::showTexts(const QString& description, const QString& code)
+{
+    // Replaced whole, with no undo history: the fields only show the library.
+    m_descriptionField->setPlainText(description);
+    m_codeField->setPlainText(code);
+}
+
+void CSnippetLibraryDlg::OnSelchangeSnippetList()
+{
+    const QString name = selectedName();
+    if (name.isNull())
+        return;
+    const int slot = m_library.findSlot(name);
+    if (slot == SnippetLibrary::kNoSlot)
+        showTexts(QString(), QString());
+    else
+        showTexts(m_library.description(slot), m_library.code(slot));
+}
+
+void CSnippetLibraryDlg::OnRemoveSnippet()
+{
+    // With nothing selected, or a name that no slot holds, there is nothing
+    // that could be removed safely: leave the library alone.
+    const QString name = selectedName();
+    if (name.isNull())
+        return;
+    const int slot = m_library.findSlot(name);
+    if (slot == SnippetLibrary::kNoSlot)
+        return;
+
+    // Entries of the same text are alike, so the first one goes. The text must
+    // match exactly: "Intro" must not take the entry of "intro" with it, or the
+    // list would stop showing what the library holds.
+    m_changingList = true;
+    for (int row = 0; row < m_snippetList->count(); ++row) {
+        if (m_snippetList->item(row)->text() == name) {
+            delete m_snippetList->takeItem(row);
+            break;
+        }
+    }
+    // The fields are emptied, so no entry stays selected beside them.
+    m_snippetList->clearSelection();
+    m_snippetList->setCurrentRow(-1);
+    m_changingList = false;
+
+    m_library.remove(m_store, slot);
+    showTexts(QString(), QString());
+}
