@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -236,9 +237,11 @@ void TemplateDialog::DDX_Text(bool save, int id, QString& value)
         else
             line->setText(value);
     } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
-        if (save)
-            value = edit->toPlainText();
-        else
+        if (save) {
+            // The raw text keeps no-break spaces, which toPlainText turns into blanks.
+            value = edit->document()->toRawText();
+            value.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        } else
             edit->setPlainText(value);
     }
 }

@@ -2,7 +2,9 @@
 // commands and their enabling, paste and undo colouring.
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
+#include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "snippets/BasicTemplate.h"
 #include "resources/ids.h"
 #include "shell/CMainFrame.h"
 #include "shell/CVantrelDoc.h"
@@ -354,6 +356,39 @@ private slots:
         QCOMPARE(view->m_colours.field(command), accept ? ColourRef(0x00030201) : before);
         // Nothing is coloured again by choosing.
         QCOMPARE(view->colourAt(0), kCommands);
+    }
+
+    void createBasicScriptReplacesTheTextAfterAsking()
+    {
+        QList<mb::Box> boxes;
+        int answer = mb::IDCANCEL;
+        mb::setAnswerer([&](const mb::Box& b) {
+            boxes.append(b);
+            return answer;
+        });
+        setText(QStringLiteral("my own script"));
+        QTest::keyClicks(view, QStringLiteral("x"));
+        frame->action(ID_CREATE_BASIC_SCRIPT)->trigger();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].caption, QStringLiteral("Vantrel"));
+        QCOMPARE(boxes[0].flags, 0x31u);
+        QCOMPARE(view->rawText(), QStringLiteral("xmy own script"));  // Cancel changes nothing
+        QVERIFY(view->document()->isUndoAvailable());
+
+        answer = mb::IDOK;
+        frame->action(ID_CREATE_BASIC_SCRIPT)->trigger();
+        mb::setAnswerer({});
+        const QString text = view->rawText();
+        QCOMPARE(text, BasicTemplate::text());
+        QCOMPARE(view->textCursor().position(), 0);
+        QVERIFY(frame->document()->IsModified());
+        QVERIFY(!view->document()->isUndoAvailable());  // not undoable
+        // Coloured as a whole, also far below the visible part.
+        QCOMPARE(view->colourAt(text.indexOf(QLatin1String("REGLOAD"))), kCommands);
+        QCOMPARE(view->colourAt(text.indexOf(QLatin1String("LWO2BRM"))), kKeywords);
+        QCOMPARE(view->colourAt(text.lastIndexOf(QLatin1String("End:"))), ColourRef(0x00408080));
+        QCOMPARE(view->colourAt(text.lastIndexOf(QLatin1String("END"))), kCommands);
+        QCOMPARE(view->colourAt(text.lastIndexOf(QLatin1String("The end of the script"))), kComments);
     }
 
     void coloursAreWrittenWhenTheViewGoes()
