@@ -1,12 +1,16 @@
 // The pictures the program loads: present, of the sizes and colour depths
 // the toolbar, splash and About box rely on, and drawn on the button face
-// that the toolbar makes transparent.
+// that the toolbar makes transparent. And the help page beside them, which
+// must keep up with the menus.
 #include "resources/commands.h"
 #include "resources/ids.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
+#include <QKeySequence>
+#include <QRegularExpression>
 #include <QtEndian>
 #include <QtTest>
 
@@ -65,6 +69,7 @@ private slots:
     void iconsLoad();
     void iconGroupsHoldThreeSizes_data();
     void iconGroupsHoldThreeSizes();
+    void helpPageNamesEveryMenuCommandAndKey();
 };
 
 void TstArt::bitmapsHaveTheirSizeAndDepth_data()
@@ -213,6 +218,48 @@ void TstArt::iconGroupsHoldThreeSizes()
         QCOMPARE(reader.imageCount(), 3);
         QVERIFY(!reader.read().isNull());
     }
+}
+
+void TstArt::helpPageNamesEveryMenuCommandAndKey()
+{
+    QFile f(QDir::cleanPath(QStringLiteral(VANTREL_TEST_DATA "/../../resources/VantrelHelp.html")));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(f.readAll());
+    QVERIFY(page.contains(QLatin1String("<meta charset=\"utf-8\">")));
+
+    QStringList missing;
+    QList<int> menuIds;
+    for (const res::MenuEntry& e : res::mainMenu()) {
+        QString text;
+        if (e.kind == res::MenuEntry::PopupBegin) {
+            text = QString::fromLatin1(e.text);
+        } else if (e.kind == res::MenuEntry::Item) {
+            menuIds << e.id;
+            const res::CommandInfo* c = res::findCommand(e.id);
+            QVERIFY(c && c->menuText);
+            text = QString::fromLatin1(c->menuText);
+        } else {
+            continue;
+        }
+        text.remove(QLatin1Char('&'));
+        const QStringList parts = text.split(QLatin1Char('\t'));
+        for (const QString& part : parts) {
+            if (!page.contains(part))
+                missing << part;
+        }
+    }
+    // Every key of a menu command, also the second keys that the menus do
+    // not show (Alt+Backspace, Shift+Delete, ...).
+    for (const res::Accelerator& a : res::mainAccelerators()) {
+        if (!menuIds.contains(a.id))
+            continue;
+        QString key = QKeySequence(a.key).toString(QKeySequence::PortableText);
+        key.replace(QRegularExpression(QStringLiteral("\\bDel$")), QStringLiteral("Delete"));
+        key.replace(QRegularExpression(QStringLiteral("\\bIns$")), QStringLiteral("Insert"));
+        if (!page.contains(QLatin1String("<kbd>") + key + QLatin1String("</kbd>")))
+            missing << key;
+    }
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1String(", "))));
 }
 
 QTEST_MAIN(TstArt)
