@@ -2,9 +2,11 @@
 // 2200 ms or at the first key or mouse-button press, which it swallows.
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 class QEvent;
+class QTimer;
 
 class CSplashWnd : public QWidget {
     Q_OBJECT
@@ -17,4 +19,24 @@ public:
     static bool isShown();
 
     void HideSplash();
+
+    // The live splash window, or null.
+    static CSplashWnd* splashWindow();
+    // How long the splash stays up, in milliseconds (2200 unless changed).
+    static int timeout();
+    static void setTimeout(int ms);
+    // Forgets that the splash was shown in this run and ends a live one, so
+    // that a test can show it again.
+    static void resetForTesting();
+
+    ~CSplashWnd() override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    CSplashWnd(QWidget* owner, const QPixmap& image);
+
+    QPixmap m_image;
+    QTimer* m_timer = nullptr;
 };
