@@ -6,15 +6,6 @@
 #include <QLabel>
 #include <QPushButton>
 
-// The picture lives in the ui library's resources; see CSplashWnd.cpp. The
-// About box can be linked without the splash, so it registers them too
-// (registering twice is harmless).
-static void registerPictures() { Q_INIT_RESOURCE(vantrel); }
-
-namespace {
-const bool s_picturesRegistered = (registerPictures(), true);
-}
-
 CAboutDlg::CAboutDlg(QWidget* parent)
     : TemplateDialog(res::aboutTemplate(), parent ? parent : QApplication::activeWindow())
 {

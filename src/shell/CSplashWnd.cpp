@@ -9,15 +9,7 @@
 #include <QScreen>
 #include <QTimer>
 
-// The pictures are compiled into the ui library, and a static library's
-// resource registration is only linked into a program that refers to it.
-// The splash is part of every program that shows the main frame, so it
-// refers to it here, before main() runs and the frame loads its icons.
-static void registerPictures() { Q_INIT_RESOURCE(vantrel); }
-
 namespace {
-
-const bool s_picturesRegistered = (registerPictures(), true);
 
 bool s_splashEnabled = false;
 // Cleared by HideSplash already, so that no event is filtered while the

@@ -52,14 +52,9 @@ bool isFace(QRgb c) { return (c & 0xFFFFFF) == (kFace & 0xFFFFFF); }
 
 }  // namespace
 
-// The pictures are resources of the ui library, which this test links
-// without any of the code that registers them.
-static void registerPictures() { Q_INIT_RESOURCE(vantrel); }
-
 class TstArt : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { registerPictures(); }
     void bitmapsHaveTheirSizeAndDepth_data();
     void bitmapsHaveTheirSizeAndDepth();
     void splashAndAboutAreDifferentPictures();
