@@ -79,14 +79,8 @@ void CVantrelView::HighlightSyntax(HighlightScope scope)
     if (rs >= re && scope != Document)
         return;
 
-    // The engine sees whole lines: strings, labels and comments never reach
-    // past the lines that the range touches.
-    const int firstLine = lineFromChar(rs);
-    const int lastLine = lineFromChar(std::max(rs, re - 1));
-    const qsizetype sliceStart = lineIndex(firstLine);
-    const QString slice = linesText(firstLine, lastLine);
-    const HighlightEngine::Result r = m_engine->highlight(slice, rs - sliceStart, re - sliceStart);
-    applyClasses(sliceStart + r.begin, r.classes, m_colours);
+    const HighlightEngine::Result r = m_engine->highlight(rawTextView(), rs, re);
+    applyClasses(r.begin, r.classes, m_colours);
     // One repaint, of what is on screen; text, selection, scroll position,
     // undo history and modified flag are untouched.
     viewport()->update();

@@ -57,31 +57,9 @@ void ScriptEditControl::changeEvent(QEvent* e)
         updateTabStops();
 }
 
-QString ScriptEditControl::rawText() const
-{
-    QString text = document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return text;
-}
+QString ScriptEditControl::rawText() const { return m_text; }
 
 qsizetype ScriptEditControl::textLength() const { return document()->characterCount() - 1; }
-
-QString ScriptEditControl::linesText(int firstLine, int lastLine) const
-{
-    QTextBlock block = document()->findBlockByNumber(firstLine);
-    const QTextBlock last = document()->findBlockByNumber(lastLine);
-    if (block == document()->firstBlock() && last == document()->lastBlock())
-        return rawText();
-    QString text;
-    for (; block.isValid(); block = block.next()) {
-        text += block.text();
-        if (block.next().isValid())
-            text += QLatin1Char('\n');
-        if (block == last)
-            break;
-    }
-    return text;
-}
 
 int ScriptEditControl::lineCount() const { return document()->blockCount(); }
 
@@ -133,42 +111,79 @@ void ScriptEditControl::compactPalette()
     m_palette = std::move(kept);
 }
 
+QString ScriptEditControl::documentText(qsizetype from, qsizetype length) const
+{
+    if (length <= 0)
+        return QString();
+    QTextCursor c(document());
+    c.setPosition(int(from));
+    c.setPosition(int(from + length), QTextCursor::KeepAnchor);
+    QString text = c.selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
 void ScriptEditControl::onContentsChange(int pos, int removed, int added)
 {
     if (m_applying)
         return;
-    // The inserted count comes from the new length: on whole-text changes the
-    // reported counts include the document's closing paragraph mark.
+    // The reported range can be far wider than the edit: the first key
+    // press after a load reports the whole text as removed and added again.
+    // Comparing the range with the copy of the text kept here narrows it to
+    // what really changed, so the colours around an edit survive it.
     Q_UNUSED(added);
     const qsizetype total = textLength();
-    const qsizetype oldSize = qsizetype(m_style.size());
-    pos = int(std::clamp<qsizetype>(pos, 0, oldSize));
-    qsizetype rem = std::clamp<qsizetype>(removed, 0, oldSize - pos);
+    const qsizetype oldSize = m_text.size();
+    const qsizetype from = std::clamp<qsizetype>(pos, 0, oldSize);
+    qsizetype rem = std::clamp<qsizetype>(removed, 0, oldSize - from);
     qsizetype ins = total - (oldSize - rem);
     if (ins < 0) {
-        rem = std::min(oldSize - pos, rem - ins);
+        rem = std::min(oldSize - from, rem - ins);
         ins = total - (oldSize - rem);
     }
-    if (ins < 0)
-        ins = 0;
+    if (ins < 0 || from + ins > total) {
+        resyncText();
+        return;
+    }
+    const QString now = documentText(from, ins);
+    const QStringView before = QStringView(m_text).sliced(from, rem);
+    qsizetype prefix = 0;
+    const qsizetype common = std::min(rem, ins);
+    while (prefix < common && before[prefix] == now[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < common - prefix && before[rem - 1 - suffix] == now[ins - 1 - suffix])
+        ++suffix;
+    const qsizetype at = from + prefix;
+    rem -= prefix + suffix;
+    ins -= prefix + suffix;
+    if (rem == 0 && ins == 0)
+        return;
 
     // Text that is typed or inserted takes the colour in force at the caret:
     // that of the character before it on the same line, or the default colour
     // at the start of a line.
-    const QChar before = pos > 0 ? document()->characterAt(pos - 1) : QChar();
-    const bool lineStart = pos == 0 || before == QChar::ParagraphSeparator || before == QLatin1Char('\n');
-    const std::uint8_t fill = lineStart ? paletteIndex(m_defaultColour) : m_style[std::size_t(pos - 1)];
+    const bool lineStart = at == 0 || m_text[at - 1] == QLatin1Char('\n');
+    const std::uint8_t fill = lineStart ? paletteIndex(m_defaultColour) : m_style[std::size_t(at - 1)];
 
-    const auto at = m_style.begin() + pos;
+    m_text.replace(at, rem, now.constData() + prefix, ins);
+    const auto it = m_style.begin() + at;
     if (rem > 0)
-        m_style.erase(at, at + rem);
+        m_style.erase(it, it + rem);
     if (ins > 0)
-        m_style.insert(m_style.begin() + pos, std::size_t(ins), fill);
-    if (qsizetype(m_style.size()) != total)
-        m_style.resize(std::size_t(total), paletteIndex(m_defaultColour));
+        m_style.insert(m_style.begin() + at, std::size_t(ins), fill);
 
-    markStale(pos, pos + std::max<qsizetype>(ins, 1));
-    emit contentsChangedRange(pos, pos + ins);
+    markStale(at, at + std::max<qsizetype>(ins, 1));
+    emit contentsChangedRange(at, at + ins);
+}
+
+void ScriptEditControl::resyncText()
+{
+    m_text = document()->toRawText();
+    m_text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    m_style.assign(std::size_t(m_text.size()), paletteIndex(m_defaultColour));
+    ++m_generation;
+    viewport()->update();
 }
 
 void ScriptEditControl::markStale(qsizetype from, qsizetype to)

@@ -21,9 +21,8 @@ public:
     // The text with "\n" line breaks, exactly as it is held (no blank for a
     // no-break space).
     QString rawText() const;
+    QStringView rawTextView() const { return m_text; }
     qsizetype textLength() const;
-    // Whole lines [firstLine, lastLine], each with its "\n" except the last line of the text.
-    QString linesText(int firstLine, int lastLine) const;
 
     int lineCount() const;
     qsizetype lineIndex(int line) const;  // start of the line, -1 past the last
@@ -41,7 +40,7 @@ public:
 
     // False while the document holds an edit whose change it has not yet
     // reported (inside an edit block, as during a drop).
-    bool coloursInSync() const { return qsizetype(m_style.size()) == textLength(); }
+    bool coloursInSync() const { return m_text.size() == textLength(); }
 
     // Replaces the whole text: not undoable, the undo history is dropped.
     void replaceAllText(const QString& text);
@@ -73,13 +72,16 @@ protected:
 
 private:
     void onContentsChange(int pos, int removed, int added);
+    QString documentText(qsizetype from, qsizetype length) const;
+    void resyncText();
     std::uint8_t paletteIndex(ColourRef colour);
     void compactPalette();
     void markStale(qsizetype from, qsizetype to);
     void applyBlockColours(const QTextBlock& block);
     void updateTabStops();
 
-    std::vector<std::uint8_t> m_style;  // palette index per character
+    QString m_text;                     // the text as the document holds it, "\n" for line breaks
+    std::vector<std::uint8_t> m_style;  // palette index per character of m_text
     std::vector<ColourRef> m_palette;
     ColourRef m_defaultColour = 0;
     int m_generation = 0;  // blocks whose user state differs need their colours applied

@@ -20,6 +20,8 @@
 #include <QContextMenuEvent>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 
@@ -114,6 +116,22 @@ private slots:
         moveTo(0);
         QTest::keyClicks(view, QStringLiteral("a"));  // start of a line: the regular colour
         QCOMPARE(view->colourAt(0), kRegular);
+    }
+
+    void typingKeepsTheColoursOfTheRestOfTheText()
+    {
+        QTemporaryDir dir;
+        const QString p = dir.filePath(QStringLiteral("t.iws"));
+        QFile f(p);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("; note\r\n\tEND\r\n");
+        f.close();
+        QVERIFY(frame->document()->OnOpenDocument(p, nullptr));
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_X);
+        QCOMPARE(view->rawText(), QStringLiteral("x; note\n\tEND\n"));
+        QCOMPARE(view->colourAt(1), kComments);
+        QCOMPARE(view->colourAt(view->rawText().indexOf(QLatin1String("END"))), kCommands);
     }
 
     void statusBarShowsTheCaretLineOneBased()
