@@ -8,3 +8,8 @@ vantrel_test(tst_highlight
 add_executable(highlight_goldens ${CMAKE_CURRENT_LIST_DIR}/highlight_goldens.cpp
                                  ${CMAKE_CURRENT_LIST_DIR}/ReferenceHighlighter.cpp)
 target_link_libraries(highlight_goldens PRIVATE vantrel_core)
+
+vantrel_test(tst_colours SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_colours.cpp LIBS vantrel_core)
+vantrel_test(tst_htmlexport
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_htmlexport.cpp ${CMAKE_CURRENT_LIST_DIR}/ReferenceHighlighter.cpp
+  LIBS vantrel_core)
