@@ -29,28 +29,28 @@ const BuiltInTables& builtIn()
     return tables;
 }
 
-// The editing control as the passes see it: the text with its line table,
-// one class per character, and a selection that a colour is applied to.
+// The editing control as the passes see it: the text, one class per
+// character, and a selection that a colour is applied to. Lines are known by
+// their starts, found from a position as the control finds them from its
+// line table, without building one for every call.
 class Control {
 public:
     Control(QStringView text, std::vector<std::uint8_t>& classes, std::vector<std::uint8_t>* painted)
         : m_text(text), m_classes(classes), m_painted(painted)
     {
-        m_lineStarts.push_back(0);
-        for (qsizetype i = text.indexOf(QLatin1Char('\n')); i >= 0; i = text.indexOf(QLatin1Char('\n'), i + 1))
-            m_lineStarts.push_back(i + 1);
     }
 
-    // The start of a line; -1 for a line past the last one.
-    qsizetype lineIndex(qsizetype line) const
+    // The line start of pos's line.
+    qsizetype lineStart(qsizetype pos) const
     {
-        return line >= 0 && line < qsizetype(m_lineStarts.size()) ? m_lineStarts[std::size_t(line)] : -1;
+        return pos > 0 ? m_text.lastIndexOf(QLatin1Char('\n'), pos - 1) + 1 : 0;
     }
 
-    qsizetype lineFromChar(qsizetype pos) const
+    // The line start of the line after pos's line; -1 when that is the last.
+    qsizetype nextLineStart(qsizetype pos) const
     {
-        const auto it = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), pos);
-        return qsizetype(it - m_lineStarts.begin()) - 1;
+        const qsizetype i = m_text.indexOf(QLatin1Char('\n'), pos);
+        return i < 0 ? -1 : i + 1;
     }
 
     // An end of -1 selects to the end of the text.
@@ -81,7 +81,6 @@ private:
     QStringView m_text;
     std::vector<std::uint8_t>& m_classes;
     std::vector<std::uint8_t>* m_painted;
-    std::vector<qsizetype> m_lineStarts;
     qsizetype m_selStart = 0;
     qsizetype m_selEnd = 0;
 };
@@ -101,7 +100,7 @@ void wordPass(Control& control, const std::vector<QString>& words, qsizetype rs,
 void commentPass(Control& control, QStringView mark, qsizetype rs, qsizetype re)
 {
     for (qsizetype c = control.find(mark, rs, re, false); c >= 0; c = control.find(mark, c + 1, re, false)) {
-        control.setSel(c, control.lineIndex(control.lineFromChar(c) + 1));
+        control.setSel(c, control.nextLineStart(c));
         control.applyClass(TextClass::Comment);
     }
 }
@@ -159,7 +158,7 @@ void ReferenceHighlighter::highlight(QStringView text, qsizetype rs, qsizetype r
     // Strings: the closing quote is looked for on the opening quote's line
     // only, also past re; the character after a closing quote is skipped.
     for (qsizetype q = control.find(quote, rs, re, false); q >= 0;) {
-        const qsizetype lineEnd = control.lineIndex(control.lineFromChar(q) + 1);
+        const qsizetype lineEnd = control.nextLineStart(q);
         const qsizetype c = control.find(quote, q + 1, lineEnd, false);
         if (c >= 0) {
             control.setSel(q + 1, c);
@@ -172,7 +171,7 @@ void ReferenceHighlighter::highlight(QStringView text, qsizetype rs, qsizetype r
 
     // Labels: every colon colours its line from the line start up to itself.
     for (qsizetype c = control.find(u":", rs, re, false); c >= 0; c = control.find(u":", c + 1, re, false)) {
-        control.setSel(control.lineIndex(control.lineFromChar(c)), c);
+        control.setSel(control.lineStart(c), c);
         control.applyClass(TextClass::Label);
     }
 

@@ -1,7 +1,7 @@
 // The highlighter's passes done the slow, literal way: a stand-in for the
-// editing control (its text, its line table, a class per character and a
-// selection) and its forward find, driven pass by pass, word by word. The
-// tests hold the fast engine against it; the benchmark times it.
+// editing control (its text, a class per character, a selection) and its
+// forward find, driven pass by pass, word by word. The tests hold the fast
+// engine against it; the benchmark times it.
 #pragma once
 
 #include "editor/HighlightEngine.h"
