@@ -145,4 +145,7 @@ inline constexpr T kMissingScript("vantrel: --export-html needs a SCRIPT\nTry 'v
 inline constexpr T kCannotRead("vantrel: cannot read '%1': %2\n");
 inline constexpr T kCannotWrite("vantrel: cannot write '%1': %2\n");
 
+// Command line: HTML export to standard output
+inline constexpr T kCannotWriteOutput("vantrel: cannot write the page to standard output: %1\n");
+
 }  // namespace str

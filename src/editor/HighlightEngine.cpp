@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -48,7 +49,10 @@ void HighlightEngine::addWords(const ScriptVocabulary::Table& table, TextClass c
             continue;
         const std::string_view word(w);
         m_longestWord = std::max(m_longestWord, word.size());
-        if (!isWordChar(QChar(static_cast<char16_t>(static_cast<unsigned char>(word[0]))))) {
+        const bool plain = std::all_of(word.begin(), word.end(), [](char ch) {
+            return isWordChar(QChar(static_cast<char16_t>(static_cast<unsigned char>(ch))));
+        });
+        if (!plain) {
             auto it = std::find_if(m_markWords.begin(), m_markWords.end(),
                                    [&](const auto& p) { return p.first == word; });
             if (it == m_markWords.end())
@@ -68,13 +72,19 @@ TextClass HighlightEngine::wordClass(QStringView run) const
     if (run.size() < 1 || static_cast<std::size_t>(run.size()) > m_longestWord)
         return TextClass::Regular;
     char buffer[64];
+    std::string longRun;
+    char* key = buffer;
+    if (static_cast<std::size_t>(run.size()) > sizeof buffer) {
+        longRun.resize(static_cast<std::size_t>(run.size()));
+        key = longRun.data();
+    }
     for (qsizetype i = 0; i < run.size(); ++i) {
         const char16_t u = run[i].unicode();
         if (u >= 0x80)
             return TextClass::Regular;
-        buffer[i] = static_cast<char>(u);
+        key[i] = static_cast<char>(u);
     }
-    const auto it = m_words.find(std::string_view(buffer, static_cast<std::size_t>(run.size())));
+    const auto it = m_words.find(std::string_view(key, static_cast<std::size_t>(run.size())));
     return it == m_words.end() ? TextClass::Regular : it->second;
 }
 
@@ -116,6 +126,16 @@ HighlightEngine::Result HighlightEngine::highlight(QStringView text, qsizetype r
         paintedBegin = std::min(paintedBegin, from);
         paintedEnd = std::max(paintedEnd, to);
     };
+    // Words may overlap ("#AB" and "AB" in tables of other words). The
+    // keyword pass runs after the command pass, so a keyword wins on every
+    // character it covers, whichever is met first here. The stretch already
+    // holds Regular, below both.
+    auto paintWord = [&](qsizetype from, qsizetype to, TextClass cls) {
+        for (qsizetype k = from; k < to; ++k) {
+            auto& c = result.classes[static_cast<std::size_t>(k - first)];
+            c = std::max(c, static_cast<std::uint8_t>(cls));
+        }
+    };
 
     const QChar quote(QLatin1Char('"'));
     qsizetype stringFrom = rs;  // where the next opening quote is looked for
@@ -127,10 +147,19 @@ HighlightEngine::Result HighlightEngine::highlight(QStringView text, qsizetype r
 
         paint(a, b, TextClass::Regular);
 
-        // Words: whole runs of word characters that lie inside the range.
+        // Words: whole runs of word characters that lie inside the range,
+        // and the words with other characters ("#INCLUDE") where they stand
+        // after a character that does not continue a word.
         for (qsizetype i = a; i < b;) {
-            const QChar c = text[i];
-            if (isWordChar(c)) {
+            if (!m_markWords.empty() && (i == 0 || !isWordChar(text[i - 1]))) {
+                for (const auto& [word, cls] : m_markWords) {
+                    const auto len = static_cast<qsizetype>(word.size());
+                    if (i + len <= b && sameAscii(text.sliced(i, len), word) &&
+                        (i + len == n || !isWordChar(text[i + len])))
+                        paintWord(i, i + len, cls);
+                }
+            }
+            if (isWordChar(text[i])) {
                 qsizetype j = i + 1;
                 while (j < n && isWordChar(text[j]))
                     ++j;
@@ -138,18 +167,10 @@ HighlightEngine::Result HighlightEngine::highlight(QStringView text, qsizetype r
                 if (wholeBefore && j <= b) {
                     const TextClass cls = wordClass(text.sliced(i, j - i));
                     if (cls != TextClass::Regular)
-                        paint(i, j, cls);
+                        paintWord(i, j, cls);
                 }
                 i = j;
                 continue;
-            }
-            if (!m_markWords.empty() && (i == 0 || !isWordChar(text[i - 1]))) {
-                for (const auto& [word, cls] : m_markWords) {
-                    const auto len = static_cast<qsizetype>(word.size());
-                    if (i + len <= b && sameAscii(text.sliced(i, len), word) &&
-                        (i + len == n || !isWordChar(text[i + len])))
-                        paint(i, i + len, cls);
-                }
             }
             ++i;
         }

@@ -50,8 +50,8 @@ private:
     TextClass wordClass(QStringView run) const;  // Regular when run is no word
 
     std::unordered_map<std::string_view, TextClass> m_words;
-    // Words that start with a character that does not continue a word
-    // ("#INCLUDE"): found where that character stands, not as a run.
+    // Words with a character that does not continue a word ("#INCLUDE"):
+    // compared where they stand, not looked up as a run.
     std::vector<std::pair<std::string_view, TextClass>> m_markWords;
     std::size_t m_longestWord = 0;
 };

@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -89,12 +91,20 @@ int exportHtml(const QString& script, const QString& out)
     colours.read(ProfileStore::app());
     const QByteArray page = HtmlExport::page(read.text, colours, QFileInfo(script).fileName()).toUtf8();
     if (out.isEmpty()) {
-        std::fwrite(page.constData(), 1, std::size_t(page.size()), stdout);
-        std::fflush(stdout);
+        // A full disk or a closed pipe behind standard output is a failed
+        // export, not a silent one.
+        const bool complete = std::fwrite(page.constData(), 1, std::size_t(page.size()), stdout) ==
+                              std::size_t(page.size());
+        if (std::fflush(stdout) != 0 || !complete) {
+            printTo(stderr, QString(str::kCannotWriteOutput).arg(QString::fromLocal8Bit(std::strerror(errno))));
+            return 1;
+        }
         return 0;
     }
+    // Flushed before the commit: QSaveFile (Qt 6.4) commits a file whose last
+    // buffered bytes failed to reach the disk, cut off, as if all was well.
     QSaveFile file(out);
-    if (!file.open(QIODevice::WriteOnly) || file.write(page) != page.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(page) != page.size() || !file.flush() || !file.commit()) {
         printTo(stderr, QString(str::kCannotWrite).arg(out, file.errorString()));
         return 1;
     }
