@@ -4,6 +4,7 @@
 #include "editor/FindReplace.h"
 #include "editor/HtmlExport.h"
 #include "launch/LaunchCommands.h"
+#include "platform/AtomicFile.h"
 #include "platform/FileDialogs.h"
 #include "platform/LockKeys.h"
 #include "platform/MessageBox.h"
@@ -27,7 +28,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -415,10 +415,10 @@ void CMainFrame::OnExportHtml()
     const QByteArray page =
         HtmlExport::page(m_view->rawText(), m_view->m_colours, path.isEmpty() ? m_doc->GetTitle() : QFileInfo(path).fileName())
             .toUtf8();
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(page) != page.size() || !file.commit()) {
-        mb::show(this, QString(str::kExportHtmlFailed).arg(QDir::toNativeSeparators(target), file.errorString()),
-                 str::kAppName, mb::MB_OK | mb::MB_ICONEXCLAMATION);
+    QString error;
+    if (!atomicfile::write(target, page, &error)) {
+        mb::show(this, QString(str::kExportHtmlFailed).arg(QDir::toNativeSeparators(target), error), str::kAppName,
+                 mb::MB_OK | mb::MB_ICONEXCLAMATION);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "shell/CVantrelDoc.h"
 
 #include "editor/CVantrelView.h"
+#include "platform/AtomicFile.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
@@ -8,7 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextDocument>
 
 CVantrelDoc::CVantrelDoc(CVantrelView* view, QObject* parent) : QObject(parent), m_view(view)
@@ -73,10 +73,10 @@ bool CVantrelDoc::OnSaveDocument(const QString& path, QString* error)
             *error = QString(str::kSaveUnencodable).arg(line).arg(text.at(enc.badIndex));
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(enc.bytes) != enc.bytes.size() || !file.commit()) {
+    QString reason;
+    if (!atomicfile::write(path, enc.bytes, &reason)) {
         if (error)
-            *error = QString(str::kSaveFailed).arg(QDir::toNativeSeparators(path), file.errorString());
+            *error = QString(str::kSaveFailed).arg(QDir::toNativeSeparators(path), reason);
         return false;
     }
     SetModifiedFlag(false);

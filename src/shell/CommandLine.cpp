@@ -1,12 +1,12 @@
 #include "shell/CommandLine.h"
 
 #include "editor/HtmlExport.h"
+#include "platform/AtomicFile.h"
 #include "platform/ProfileStore.h"
 #include "platform/TextCodec.h"
 #include "resources/strings.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -101,11 +101,9 @@ int exportHtml(const QString& script, const QString& out)
         }
         return 0;
     }
-    // Flushed before the commit: QSaveFile (Qt 6.4) commits a file whose last
-    // buffered bytes failed to reach the disk, cut off, as if all was well.
-    QSaveFile file(out);
-    if (!file.open(QIODevice::WriteOnly) || file.write(page) != page.size() || !file.flush() || !file.commit()) {
-        printTo(stderr, QString(str::kCannotWrite).arg(out, file.errorString()));
+    QString error;
+    if (!atomicfile::write(out, page, &error)) {
+        printTo(stderr, QString(str::kCannotWrite).arg(out, error));
         return 1;
     }
     return 0;

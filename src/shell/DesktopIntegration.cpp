@@ -1,12 +1,12 @@
 #include "shell/DesktopIntegration.h"
 
+#include "platform/AtomicFile.h"
 #include "resources/strings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -22,10 +22,7 @@ bool writeIfDifferent(const QString& path, const QByteArray& bytes)
     existing.close();
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return atomicfile::write(path, bytes);
 }
 
 QByteArray resourceBytes(const QString& name)

@@ -1,5 +1,6 @@
 // Script files on disk: loading and saving through the document, the save
 // prompt, and saves that must fail without harming the file.
+#include "common/FileSizeLimit.h"
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
 #include "platform/FileDialogs.h"
@@ -170,6 +171,25 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QVERIFY(boxes[0].text.contains(QLatin1String("/proc/vantrel-test.iws")));
         QVERIFY(doc->IsModified());
+    }
+
+    void saveOnAFullDiskKeepsTheOldFile()
+    {
+        const QString p = path(QStringLiteral("full.iws"));
+        write(p, "the old script\r\n");
+        QVERIFY(doc->OnOpenDocument(p, nullptr));
+        edit(QString(200000, QLatin1Char('x')));
+        QString error;
+        {
+            FileSizeLimit full(4096);
+            QVERIFY(full.ok());
+            QVERIFY(!doc->OnSaveDocument(p, &error));
+        }
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(read(p), QByteArray("the old script\r\n"));
+        QVERIFY(doc->IsModified());
+        QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("full.iws*")}, QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("full.iws")});  // no temporary file left behind
     }
 
     void saveAsProposesAScriptNameAndSetsThePath()

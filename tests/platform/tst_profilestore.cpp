@@ -2,6 +2,7 @@
 // XDG_CONFIG_HOME: what goes in comes out of the file again, a damaged file
 // reads as defaults, and a store that cannot be written says so and keeps
 // what it held.
+#include "common/FileSizeLimit.h"
 #include "common/TestEnv.h"
 #include "platform/ProfileStore.h"
 
@@ -10,8 +11,6 @@
 #include <QtTest>
 
 #include <climits>
-#include <csignal>
-#include <sys/resource.h>
 
 namespace {
 
@@ -42,31 +41,6 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
-
-// While it lives, no file of this process can grow past limit bytes: writes
-// beyond it fail, as on a full disk, whatever the user's rights.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit)
-    {
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit tight = m_old;
-        tight.rlim_cur = limit;
-        m_ok = setrlimit(RLIMIT_FSIZE, &tight) == 0;
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    bool ok() const { return m_ok; }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-    bool m_ok = false;
-};
 
 }  // namespace
 
