@@ -110,6 +110,35 @@ private slots:
         QCOMPARE(menus, expected);
     }
 
+    void menusOpenWithTheirMnemonics()
+    {
+        frame->view()->setPlainText(QString());
+        QTest::keyClick(frame->view(), Qt::Key_H, Qt::AltModifier);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QCOMPARE(menu->title(), QStringLiteral("&Help"));
+        menu->close();
+        QCOMPARE(frame->view()->rawText(), QString());  // nothing typed
+    }
+
+    void droppedOnTheEditorAFileIsOpenedNotPasted()
+    {
+        const QString p = dir.filePath(QStringLiteral("onto-editor.iws"));
+        QFile f(p);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("WAIT 1\r\n");
+        f.close();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(p)});
+        QWidget* target = frame->view()->viewport();
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        QTRY_COMPARE(frame->document()->GetPathName(), p);
+        QCOMPARE(frame->view()->rawText(), QStringLiteral("WAIT 1\n"));
+    }
+
     void everyAcceleratorReachesItsCommand_data()
     {
         QTest::addColumn<QKeyCombination>("key");
