@@ -3,6 +3,7 @@
 // QStringView::indexOf over the searched range). Prints "name value unit".
 #include "ReferenceHighlighter.h"
 
+#include "BenchTiming.h"
 #include "editor/HighlightEngine.h"
 
 #include <QCoreApplication>
@@ -95,28 +96,8 @@ QString realisticScript(qsizetype minLines, qsizetype minChars)
     return s;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-// The median over runs of f's time in milliseconds.
-double timeMs(int runs, const std::function<void()>& f)
-{
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        f();
-        t.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    return median(t);
-}
-
 volatile std::size_t g_sink = 0;  // keeps the results from being optimised away
 
-void print(const char* name, double value, const char* unit) { std::printf("%s %.3f %s\n", name, value, unit); }
 
 // Whether both colour the whole text the same.
 bool agree(const HighlightEngine& engine, const ReferenceHighlighter& ref, QStringView text)
@@ -140,17 +121,17 @@ void benchText(const char* tag, const QString& text, const HighlightEngine& engi
     };
     std::printf("# %s: %lld lines, %lld characters\n", tag, static_cast<long long>(text.count(QLatin1Char('\n')) + 1),
                 static_cast<long long>(text.size()));
-    print(label("engine_reference_agree"), agree(engine, ref, text) ? 1 : 0, "bool");
+    bench::print(label("engine_reference_agree"), agree(engine, ref, text) ? 1 : 0, "bool");
 
-    const double engineWhole = timeMs(7, [&] { g_sink = g_sink + engine.highlight(text, 0, -1).classes.size(); });
-    print(label("engine_whole_text"), engineWhole, "ms");
+    const double engineWhole = bench::timeMs(7, [&] { g_sink = g_sink + engine.highlight(text, 0, -1).classes.size(); });
+    bench::print(label("engine_whole_text"), engineWhole, "ms");
     std::vector<std::uint8_t> classes;
-    const double refWhole = timeMs(3, [&] {
+    const double refWhole = bench::timeMs(3, [&] {
         ref.highlight(text, 0, -1, classes);
         g_sink = g_sink + classes[classes.size() / 2];
     });
-    print(label("reference_whole_text"), refWhole, "ms");
-    print(label("speedup_whole_text"), refWhole / engineWhole, "x");
+    bench::print(label("reference_whole_text"), refWhole, "ms");
+    bench::print(label("speedup_whole_text"), refWhole / engineWhole, "x");
 
     // The line the caret left: one line in the middle of the text, with its
     // line break, as the timer colours it.
@@ -158,19 +139,19 @@ void benchText(const char* tag, const QString& text, const HighlightEngine& engi
     const qsizetype ls = text.lastIndexOf(QLatin1Char('\n'), mid) + 1;
     const qsizetype next = text.indexOf(QLatin1Char('\n'), ls) + 1;
     constexpr int kCalls = 2000;
-    const double engineLine = timeMs(7, [&] {
+    const double engineLine = bench::timeMs(7, [&] {
         for (int i = 0; i < kCalls; ++i)
             g_sink = g_sink + engine.highlight(text, ls, next).classes.size();
     });
-    print(label("engine_single_line"), engineLine * 1000.0 / kCalls, "us");
-    const double refLine = timeMs(7, [&] {
+    bench::print(label("engine_single_line"), engineLine * 1000.0 / kCalls, "us");
+    const double refLine = bench::timeMs(7, [&] {
         for (int i = 0; i < kCalls / 20; ++i) {
             ref.highlight(text, ls, next, classes);
             g_sink = g_sink + classes[std::size_t(ls)];
         }
     });
-    print(label("reference_single_line"), refLine * 1000.0 / (kCalls / 20), "us");
-    print(label("speedup_single_line"), (refLine / (kCalls / 20)) / (engineLine / kCalls), "x");
+    bench::print(label("reference_single_line"), refLine * 1000.0 / (kCalls / 20), "us");
+    bench::print(label("speedup_single_line"), (refLine / (kCalls / 20)) / (engineLine / kCalls), "x");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The editor on a large script: opening, colouring the whole text, typing and
 // leaving a line. Prints "name value unit" lines; medians of several runs.
+#include "BenchTiming.h"
 #include "editor/CVantrelView.h"
 #include "shell/CMainFrame.h"
 #include "shell/CVantrelDoc.h"
@@ -41,21 +42,6 @@ QString bigScript(int lines)
     return text;
 }
 
-double medianMs(int runs, const std::function<void()>& f)
-{
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        f();
-        t.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
-
-void print(const char* name, double value, const char* unit) { std::printf("%s %.3f %s\n", name, value, unit); }
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -78,12 +64,12 @@ int main(int argc, char** argv)
     }
     std::printf("script_lines 100000 lines\nscript_size %.2f MB\n", double(QFileInfo(path).size()) / 1e6);
 
-    print("open_100k_lines", medianMs(5, [&] {
+    bench::print("open_100k_lines", bench::timeMs(5, [&] {
               frame.document()->OnOpenDocument(path, nullptr);
               view->repaint();
           }),
           "ms");
-    print("f5_whole_text_100k_lines", medianMs(7, [&] {
+    bench::print("f5_whole_text_100k_lines", bench::timeMs(7, [&] {
               view->OnRegenerateHighlights();
               view->repaint();
           }),
@@ -94,14 +80,14 @@ int main(int argc, char** argv)
     c.setPosition(view->document()->findBlockByNumber(50000).position());
     view->setTextCursor(c);
     view->verticalScrollBar()->setValue(50000 - 10);
-    print("type_char_mid_100k", medianMs(51, [&] {
+    bench::print("type_char_mid_100k", bench::timeMs(51, [&] {
               QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("A"));
               QApplication::sendEvent(view, &press);
               view->repaint();
           }),
           "ms");
     // Leaving the line: the timer colours it.
-    print("leave_line_mid_100k", medianMs(51, [&] {
+    bench::print("leave_line_mid_100k", bench::timeMs(51, [&] {
               view->m_caretLine = 50000;
               QTextCursor cur = view->textCursor();
               cur.setPosition(view->document()->findBlockByNumber(50001).position());
@@ -110,7 +96,7 @@ int main(int argc, char** argv)
               view->repaint();
           }),
           "ms");
-    print("scroll_page_100k", medianMs(51, [&] {
+    bench::print("scroll_page_100k", bench::timeMs(51, [&] {
               view->verticalScrollBar()->setValue(view->verticalScrollBar()->value() + 40);
               view->repaint();
           }),
