@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -36,6 +35,18 @@ bool sameAscii(QStringView text, std::string_view word)
 HighlightEngine::HighlightEngine(const ScriptVocabulary::Table& commandWords,
                                  const ScriptVocabulary::Table& keywordWords)
 {
+    // At most a quarter full, so probes stay short.
+    std::size_t words = 0;
+    for (const char* w : commandWords)
+        words += w && *w;
+    for (const char* w : keywordWords)
+        words += w && *w;
+    std::size_t size = 64;
+    while (size < words * 4)
+        size *= 2;
+    m_words.assign(size, WordSlot{});
+    m_mask = std::uint32_t(size - 1);
+
     addWords(commandWords, TextClass::Command);
     addWords(keywordWords, TextClass::Keyword);
 }
@@ -59,33 +70,43 @@ void HighlightEngine::addWords(const ScriptVocabulary::Table& table, TextClass c
                 m_markWords.emplace_back(word, cls);
             else
                 it->second = std::max(it->second, cls);
+            if (static_cast<unsigned char>(word[0]) < 0x80)
+                m_markFirst[static_cast<unsigned char>(word[0])] = true;
             continue;
         }
-        auto [it, inserted] = m_words.try_emplace(word, cls);
-        if (!inserted)
-            it->second = std::max(it->second, cls);
+        addPlainWord(word, cls);
     }
 }
 
-TextClass HighlightEngine::wordClass(QStringView run) const
+void HighlightEngine::addPlainWord(std::string_view word, TextClass cls)
 {
-    if (run.size() < 1 || static_cast<std::size_t>(run.size()) > m_longestWord)
-        return TextClass::Regular;
-    char buffer[64];
-    std::string longRun;
-    char* key = buffer;
-    if (static_cast<std::size_t>(run.size()) > sizeof buffer) {
-        longRun.resize(static_cast<std::size_t>(run.size()));
-        key = longRun.data();
+    std::uint32_t h = kHashSeed;
+    for (char ch : word)
+        h = hashStep(h, char16_t(static_cast<unsigned char>(ch)));
+    for (std::uint32_t i = h & m_mask;; i = (i + 1) & m_mask) {
+        WordSlot& slot = m_words[i];
+        if (!slot.word) {
+            slot = WordSlot{word.data(), h, std::uint32_t(word.size()), cls};
+            m_wordFirst[static_cast<unsigned char>(word[0]) & 0x7F] = true;
+            return;
+        }
+        if (slot.length == word.size() && std::string_view(slot.word, slot.length) == word) {
+            slot.cls = std::max(slot.cls, cls);
+            return;
+        }
     }
-    for (qsizetype i = 0; i < run.size(); ++i) {
-        const char16_t u = run[i].unicode();
-        if (u >= 0x80)
+}
+
+TextClass HighlightEngine::wordClass(QStringView run, std::uint32_t hash) const
+{
+    for (std::uint32_t i = hash & m_mask;; i = (i + 1) & m_mask) {
+        const WordSlot& slot = m_words[i];
+        if (!slot.word)
             return TextClass::Regular;
-        key[i] = static_cast<char>(u);
+        if (slot.hash == hash && qsizetype(slot.length) == run.size() &&
+            sameAscii(run, std::string_view(slot.word, slot.length)))
+            return slot.cls;
     }
-    const auto it = m_words.find(std::string_view(key, static_cast<std::size_t>(run.size())));
-    return it == m_words.end() ? TextClass::Regular : it->second;
 }
 
 HighlightEngine::Result HighlightEngine::highlight(QStringView text, qsizetype rs, qsizetype re) const
@@ -139,6 +160,7 @@ HighlightEngine::Result HighlightEngine::highlight(QStringView text, qsizetype r
 
     const QChar quote(QLatin1Char('"'));
     qsizetype stringFrom = rs;  // where the next opening quote is looked for
+    std::vector<qsizetype> quotes;
 
     for (qsizetype ls = first; ls < re;) {
         const qsizetype lineNext = nextLineStart(ls);
@@ -147,49 +169,103 @@ HighlightEngine::Result HighlightEngine::highlight(QStringView text, qsizetype r
 
         paint(a, b, TextClass::Regular);
 
-        // Words: whole runs of word characters that lie inside the range,
-        // and the words with other characters ("#INCLUDE") where they stand
-        // after a character that does not continue a word.
+        // One walk over the line's part: words are coloured as they are met;
+        // the marks of strings, labels and comments are noted and painted
+        // after it, in that order, each over what came before.
+        qsizetype lastColon = -1;
+        qsizetype firstComment = -1;
+        quotes.clear();
         for (qsizetype i = a; i < b;) {
-            if (!m_markWords.empty() && (i == 0 || !isWordChar(text[i - 1]))) {
-                for (const auto& [word, cls] : m_markWords) {
-                    const auto len = static_cast<qsizetype>(word.size());
-                    if (i + len <= b && sameAscii(text.sliced(i, len), word) &&
+            const char16_t u = text[i].unicode();
+            const bool word = u < 0x80 ? kAsciiWordChars[u] : QChar(u).isLetterOrNumber();
+            if (u < 0x80 && m_markFirst[u] && (i == 0 || !isWordChar(text[i - 1]))) {
+                // Words with a character that does not continue a word
+                // ("#INCLUDE") are compared where they may start.
+                for (const auto& [mark, cls] : m_markWords) {
+                    const auto len = static_cast<qsizetype>(mark.size());
+                    if (i + len <= b && sameAscii(text.sliced(i, len), mark) &&
                         (i + len == n || !isWordChar(text[i + len])))
                         paintWord(i, i + len, cls);
                 }
             }
-            if (isWordChar(text[i])) {
-                qsizetype j = i + 1;
+            if (!word) {
+                switch (u) {
+                case ':':
+                    lastColon = i;
+                    break;
+                case ';':
+                    if (firstComment < 0)
+                        firstComment = i;
+                    break;
+                case '/':
+                    if (firstComment < 0 && i + 1 < b && text[i + 1] == QLatin1Char('/'))
+                        firstComment = i;
+                    break;
+                case '"':
+                    quotes.push_back(i);
+                    break;
+                default:
+                    break;
+                }
+                ++i;
+                continue;
+            }
+            // A run of word characters: a word only when it is whole, lies
+            // inside the range, and is in a table. Runs that no word can
+            // start are only walked over.
+            qsizetype j = i + 1;
+            if (u >= 0x80 || !m_wordFirst[u]) {
                 while (j < n && isWordChar(text[j]))
                     ++j;
-                const bool wholeBefore = i == 0 || !isWordChar(text[i - 1]);
-                if (wholeBefore && j <= b) {
-                    const TextClass cls = wordClass(text.sliced(i, j - i));
-                    if (cls != TextClass::Regular)
-                        paintWord(i, j, cls);
-                }
                 i = j;
                 continue;
             }
-            ++i;
+            std::uint32_t h = hashStep(kHashSeed, u);
+            bool ascii = true;
+            for (; j < n; ++j) {
+                const char16_t c = text[j].unicode();
+                if (c < 0x80) {
+                    if (!kAsciiWordChars[c])
+                        break;
+                } else if (!QChar(c).isLetterOrNumber()) {
+                    break;
+                } else {
+                    ascii = false;
+                }
+                h = hashStep(h, c);
+            }
+            const bool wholeBefore = i == 0 || !isWordChar(text[i - 1]);
+            if (wholeBefore && j <= b && ascii && std::size_t(j - i) <= m_longestWord) {
+                const TextClass cls = wordClass(text.sliced(i, j - i), h);
+                if (cls != TextClass::Regular)
+                    paintWord(i, j, cls);
+            }
+            i = j;
         }
 
         // Strings: an opening quote in the range, its closing quote on the
         // same line (possibly past the range). The character after a closing
         // quote is never an opening quote.
+        std::size_t qi = 0;
         while (stringFrom < b) {
             const qsizetype from = std::max(stringFrom, a);
-            const qsizetype q = text.sliced(from, b - from).indexOf(quote);
-            if (q < 0) {
+            while (qi < quotes.size() && quotes[qi] < from)
+                ++qi;
+            if (qi == quotes.size()) {
                 stringFrom = b;
                 break;
             }
-            const qsizetype open = from + q;
-            const qsizetype close = text.sliced(open + 1, lineNext - open - 1).indexOf(quote);
+            const qsizetype open = quotes[qi];
+            qsizetype close = -1;
+            if (qi + 1 < quotes.size()) {
+                close = quotes[qi + 1];
+            } else if (b < lineNext) {
+                const qsizetype k = text.sliced(b, lineNext - b).indexOf(quote);
+                close = k < 0 ? -1 : b + k;
+            }
             if (close >= 0) {
-                paint(open + 1, open + 1 + close, TextClass::String);
-                stringFrom = open + 1 + close + 2;
+                paint(open + 1, close, TextClass::String);
+                stringFrom = close + 2;
             } else {
                 stringFrom = open + 1;
             }
@@ -197,18 +273,12 @@ HighlightEngine::Result HighlightEngine::highlight(QStringView text, qsizetype r
 
         // Labels: every colon paints its line from the line start up to
         // itself, so the last colon of the line decides.
-        const QStringView part = text.sliced(a, b - a);
-        const qsizetype colon = part.lastIndexOf(QLatin1Char(':'));
-        if (colon >= 0)
-            paint(ls, a + colon, TextClass::Label);
+        if (lastColon >= 0)
+            paint(ls, lastColon, TextClass::Label);
 
         // Comments: from the first ";" or "//" to the start of the next line.
-        qsizetype comment = part.indexOf(QLatin1Char(';'));
-        const qsizetype slashes = part.indexOf(QLatin1String("//"));
-        if (slashes >= 0 && (comment < 0 || slashes < comment))
-            comment = slashes;
-        if (comment >= 0)
-            paint(a + comment, lineNext, TextClass::Comment);
+        if (firstComment >= 0)
+            paint(firstComment, lineNext, TextClass::Comment);
 
         ls = lineNext;
     }

@@ -14,7 +14,7 @@
 
 #include <cstdint>
 #include <string_view>
-#include <unordered_map>
+#include <array>
 #include <vector>
 
 enum class TextClass : std::uint8_t { Regular = 0, Command, Keyword, String, Label, Comment };
@@ -43,15 +43,46 @@ public:
     Result highlight(QStringView text, qsizetype rs, qsizetype re) const;
 
     // Whole-word rule: letters, digits and "_" continue a word.
-    static bool isWordChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_'); }
+    static bool isWordChar(QChar c)
+    {
+        const char16_t u = c.unicode();
+        if (u < 0x80)
+            return kAsciiWordChars[u];
+        return c.isLetterOrNumber();
+    }
 
 private:
-    void addWords(const ScriptVocabulary::Table& table, TextClass cls);
-    TextClass wordClass(QStringView run) const;  // Regular when run is no word
+    static constexpr std::array<bool, 128> kAsciiWordChars = [] {
+        std::array<bool, 128> t{};
+        for (int c = 0; c < 128; ++c)
+            t[std::size_t(c)] = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+        return t;
+    }();
 
-    std::unordered_map<std::string_view, TextClass> m_words;
+    // Plain words (letters, digits, "_") in an open-addressing table keyed by
+    // a hash that the scan computes as it walks a run, so a run is looked up
+    // without being copied.
+    struct WordSlot {
+        const char* word = nullptr;
+        std::uint32_t hash = 0;
+        std::uint32_t length = 0;
+        TextClass cls = TextClass::Regular;
+    };
+    static std::uint32_t hashStep(std::uint32_t h, char16_t c) { return (h ^ c) * 16777619u; }
+    static constexpr std::uint32_t kHashSeed = 2166136261u;
+
+    void addWords(const ScriptVocabulary::Table& table, TextClass cls);
+    void addPlainWord(std::string_view word, TextClass cls);
+    // The class of a run of ASCII word characters with the given hash;
+    // Regular when it is no word.
+    TextClass wordClass(QStringView run, std::uint32_t hash) const;
+
+    std::vector<WordSlot> m_words;
+    std::uint32_t m_mask = 0;
+    std::array<bool, 128> m_wordFirst{};  // first characters of the plain words
     // Words with a character that does not continue a word ("#INCLUDE"):
     // compared where they stand, not looked up as a run.
     std::vector<std::pair<std::string_view, TextClass>> m_markWords;
+    std::array<bool, 128> m_markFirst{};  // first characters of those words
     std::size_t m_longestWord = 0;
 };
