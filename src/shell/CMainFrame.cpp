@@ -11,6 +11,7 @@
 #include "resources/commands.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
+#include "shell/CAboutDlg.h"
 #include "shell/CSplashWnd.h"
 #include "shell/CVantrelApp.h"
 #include "shell/CVantrelDoc.h"
@@ -378,14 +379,19 @@ void CMainFrame::OnCommand(int id)
         OnAppHelp();
         break;
     case ID_APP_ABOUT:
-        if (m_app)
+        if (m_app) {
             m_app->OnAppAbout();
+        } else {
+            CAboutDlg about(this);
+            about.DoModal();
+        }
         break;
     default:
         if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4 && m_app)
             m_app->OnOpenRecentFile(id - ID_FILE_MRU_FILE1);
         break;
     }
+    emit commandHandled(id);
     UpdateCommandUI();
 }
 

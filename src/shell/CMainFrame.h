@@ -50,6 +50,10 @@ public:
     void OnUpdateLinePane();
     void updateCaption();
 
+signals:
+    // A command ran: it was enabled and its handler has returned.
+    void commandHandled(int id);
+
 protected:
     void closeEvent(QCloseEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;

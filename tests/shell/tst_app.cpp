@@ -2,6 +2,7 @@
 // the desktop's file type, and scripts handed to the running editor.
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
+#include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "resources/ids.h"
@@ -124,6 +125,42 @@ private slots:
         QCOMPARE(ProfileStore::app().getString(QStringLiteral("Recent File List"), QStringLiteral("File4"), "none"),
                  QStringLiteral("none"));
         frame->close();
+    }
+
+    void openAndExitAskToSaveFirst()
+    {
+        env.resetSettings();
+        CVantrelApp app(CommandLine::parse({QStringLiteral("-Embedding")}));
+        QVERIFY(app.InitInstance());
+        CMainFrame* frame = app.mainFrame();
+        const QString next = script(QStringLiteral("next.iws"));
+        filedlg::setAnswerer([&](const filedlg::Request& r) { return r.save ? QString() : next; });
+        QTest::keyClicks(frame->view(), QStringLiteral("edited"));
+
+        // Open: Cancel at the prompt keeps the edits and opens nothing.
+        int answer = mb::IDCANCEL;
+        mb::setAnswerer([&](const mb::Box& b) {
+            boxes.append(b);
+            return answer;
+        });
+        frame->action(ids::ID_FILE_OPEN)->trigger();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(frame->document()->GetPathName().isEmpty());
+        answer = mb::IDNO;
+        frame->action(ids::ID_FILE_OPEN)->trigger();
+        QCOMPARE(frame->document()->GetPathName(), next);
+
+        // Exit: Cancel keeps the window; No closes it.
+        QTest::keyClicks(frame->view(), QStringLiteral("more"));
+        boxes.clear();
+        answer = mb::IDCANCEL;
+        frame->action(ids::ID_APP_EXIT)->trigger();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY(frame->isVisible());
+        answer = mb::IDNO;
+        frame->action(ids::ID_APP_EXIT)->trigger();
+        QVERIFY(!frame->isVisible());
+        filedlg::setAnswerer({});
     }
 
     void aScriptThatCannotBeOpenedEndsTheProgramWithAMessage()
