@@ -4,15 +4,14 @@
 #include "platform/ProfileStore.h"
 #include "resources/ids.h"
 
-#include <QFile>
 #include <QtTest>
 
 namespace {
 
 const QString kSection = QStringLiteral("Syntax Colours");
 
-// The entries in field order, with the built-in colours and the command
-// that edits each.
+// The entries in field order, with the built-in colours, the class each
+// colours and the command that edits it.
 struct Entry {
     const char* name;
     ColourRef defaultColour;
@@ -34,7 +33,6 @@ std::unique_ptr<ProfileStore> fromDisk(const TestEnv& env)
 {
     static int copies = 0;
     const QString copy = env.root() + QStringLiteral("/colours%1.conf").arg(++copies);
-    QFile::remove(copy);
     QFile::copy(env.settingsFile(), copy);
     return std::make_unique<ProfileStore>(copy);
 }
@@ -43,113 +41,55 @@ std::unique_ptr<ProfileStore> fromDisk(const TestEnv& env)
 
 class TestColours : public QObject {
     Q_OBJECT
+    TestEnv m_env;
 
 private slots:
     void init() { m_env.resetSettings(); }
 
-    void defaultsOnEmptyStore();
-    void eachEntryReachesItsField();
-    void storedValuesUsedUnchanged_data();
-    void storedValuesUsedUnchanged();
-    void writesAllSix();
-    void classesAndCommandsFindTheirField();
-
-private:
-    TestEnv m_env;
-};
-
-void TestColours::defaultsOnEmptyStore()
-{
-    SyntaxColours colours;
-    for (const Entry& e : kEntries)
-        colours.*e.field = 0x00123456;
-    colours.read(ProfileStore::app());
-    for (const Entry& e : kEntries)
-        QCOMPARE(colours.*e.field, e.defaultColour);
-    // The colour dialog offers the defaults in the same order.
-    for (std::size_t i = 0; i < std::size(kEntries); ++i)
-        QCOMPARE(SyntaxColours::kDefaults[i], kEntries[i].defaultColour);
-    // Reading writes nothing.
-    QVERIFY(!QFile::exists(m_env.settingsFile()));
-}
-
-void TestColours::eachEntryReachesItsField()
-{
-    // One entry at a time: the others stay at their defaults.
-    for (std::size_t i = 0; i < std::size(kEntries); ++i) {
-        m_env.resetSettings();
-        QVERIFY(ProfileStore::app().writeInt(kSection, QLatin1String(kEntries[i].name), 0x00010203));
+    void defaultsOnEmptyStoreAreWrittenInFull()
+    {
         SyntaxColours colours;
+        for (const Entry& e : kEntries)
+            colours.*e.field = 0x00123456;
         colours.read(ProfileStore::app());
-        for (std::size_t j = 0; j < std::size(kEntries); ++j)
-            QCOMPARE(colours.*kEntries[j].field, i == j ? 0x00010203u : kEntries[j].defaultColour);
+        QVERIFY(!QFile::exists(m_env.settingsFile()));  // reading writes nothing
+        for (const Entry& e : kEntries) {
+            QCOMPARE(colours.*e.field, e.defaultColour);
+            QCOMPARE(colours.forClass(e.cls), e.defaultColour);
+            QCOMPARE(&colours.field(e.commandId), &(colours.*e.field));
+        }
+        // Unchanged defaults are written too: a first run leaves all six, under
+        // the section and entry names a reader of the file expects.
+        QVERIFY(colours.write(ProfileStore::app()));
+        const auto disk = fromDisk(m_env);
+        for (const Entry& e : kEntries)
+            QCOMPARE(ColourRef(disk->getInt(kSection, QLatin1String(e.name), 7)), e.defaultColour);
+        const QString text = m_env.settingsText();
+        QVERIFY2(text.contains(QLatin1String("[Syntax%20Colours]")), qPrintable(text));
+        QVERIFY2(text.contains(QLatin1String("Regular%20Text=0")), qPrintable(text));
     }
-}
 
-void TestColours::storedValuesUsedUnchanged_data()
-{
-    QTest::addColumn<quint32>("value");
-    QTest::newRow("white") << quint32(0x00FFFFFF);
-    QTest::newRow("black") << quint32(0);
-    QTest::newRow("top byte set") << quint32(0x01000000);
-    QTest::newRow("all bits") << quint32(0xFFFFFFFF);
-    QTest::newRow("high bit") << quint32(0x80000000);
-}
-
-void TestColours::storedValuesUsedUnchanged()
-{
-    QFETCH(quint32, value);
-    for (const Entry& e : kEntries)
-        QVERIFY(ProfileStore::app().writeInt(kSection, QLatin1String(e.name), int(value)));
-    SyntaxColours colours;
-    colours.read(*fromDisk(m_env));
-    for (const Entry& e : kEntries)
-        QCOMPARE(colours.*e.field, value);
-    // Written back, they come out the same again.
-    m_env.resetSettings();
-    QVERIFY(colours.write(ProfileStore::app()));
-    SyntaxColours again;
-    again.read(*fromDisk(m_env));
-    for (const Entry& e : kEntries)
-        QCOMPARE(again.*e.field, value);
-}
-
-void TestColours::writesAllSix()
-{
-    // Unchanged defaults are written too: a first run leaves all six.
-    SyntaxColours defaults;
-    QVERIFY(defaults.write(ProfileStore::app()));
-    auto disk = fromDisk(m_env);
-    for (const Entry& e : kEntries)
-        QCOMPARE(ColourRef(disk->getInt(kSection, QLatin1String(e.name), 7)), e.defaultColour);
-
-    SyntaxColours changed;
-    ColourRef next = 0x00100000;
-    for (const Entry& e : kEntries)
-        changed.*e.field = next++;
-    QVERIFY(changed.write(ProfileStore::app()));
-    disk = fromDisk(m_env);
-    next = 0x00100000;
-    for (const Entry& e : kEntries)
-        QCOMPARE(ColourRef(disk->getInt(kSection, QLatin1String(e.name), 7)), next++);
-    // Under the section and entry names a reader of the file expects.
-    const QString text = m_env.settingsText();
-    QVERIFY2(text.contains(QLatin1String("[Syntax%20Colours]")), qPrintable(text));
-    QVERIFY2(text.contains(QLatin1String("Regular%20Text=1048576")), qPrintable(text));
-    QVERIFY2(text.contains(QLatin1String("Labels=1048581")), qPrintable(text));
-}
-
-void TestColours::classesAndCommandsFindTheirField()
-{
-    SyntaxColours colours;
-    ColourRef next = 0x00200000;
-    for (const Entry& e : kEntries)
-        colours.*e.field = next++;
-    for (const Entry& e : kEntries) {
-        QCOMPARE(colours.forClass(e.cls), colours.*e.field);
-        QCOMPARE(&colours.field(e.commandId), &(colours.*e.field));
+    void storedValuesUsedUnchanged()
+    {
+        for (ColourRef value : {0x00FFFFFFu, 0u, 0x01000000u, 0xFFFFFFFFu, 0x80000000u}) {
+            m_env.resetSettings();
+            // A different value in each entry: each reaches its own field.
+            const auto valueOf = [&](const Entry& e) { return value ^ ColourRef(&e - kEntries); };
+            for (const Entry& e : kEntries)
+                QVERIFY(ProfileStore::app().writeInt(kSection, QLatin1String(e.name), int(valueOf(e))));
+            SyntaxColours colours;
+            colours.read(*fromDisk(m_env));
+            for (const Entry& e : kEntries)
+                QCOMPARE(colours.*e.field, valueOf(e));
+            // Written back, each goes to its own entry unchanged.
+            m_env.resetSettings();
+            QVERIFY(colours.write(ProfileStore::app()));
+            const auto disk = fromDisk(m_env);
+            for (const Entry& e : kEntries)
+                QCOMPARE(ColourRef(disk->getInt(kSection, QLatin1String(e.name), 7)), valueOf(e));
+        }
     }
-}
+};
 
 QTEST_GUILESS_MAIN(TestColours)
 #include "tst_colours.moc"

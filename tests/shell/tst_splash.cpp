@@ -2,12 +2,10 @@
 // press which ends it goes no further.
 #include "shell/CSplashWnd.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -16,24 +14,13 @@
 
 namespace {
 
-// The program's own event filter hands every event to the splash first.
-class AppFilter : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        return CSplashWnd::FilterAppMessage(watched, event) || QObject::eventFilter(watched, event);
-    }
-};
-
-// A main window with the things a stray press could reach: a text field, a
+// A main window with what a stray press could reach: a text field, a
 // button, a shortcut and a menu with a mnemonic.
 struct Frame {
     QMainWindow window;
-    QLineEdit* line = nullptr;
-    QPlainTextEdit* text = nullptr;
-    QPushButton* button = nullptr;
-    QAction* newAction = nullptr;
-    QMenu* fileMenu = nullptr;
+    QLineEdit* line = new QLineEdit;
+    QPushButton* button = new QPushButton(QStringLiteral("Press"));
+    QMenu* fileMenu = window.menuBar()->addMenu(QStringLiteral("&File"));
     int triggered = 0;
     int clicked = 0;
 
@@ -41,17 +28,10 @@ struct Frame {
     {
         auto* central = new QWidget(&window);
         auto* layout = new QVBoxLayout(central);
-        line = new QLineEdit(central);
-        text = new QPlainTextEdit(central);
-        button = new QPushButton(QStringLiteral("Press"), central);
         layout->addWidget(line);
-        layout->addWidget(text);
         layout->addWidget(button);
         window.setCentralWidget(central);
-        fileMenu = window.menuBar()->addMenu(QStringLiteral("&File"));
-        newAction = fileMenu->addAction(QStringLiteral("&New"));
-        newAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-        QObject::connect(newAction, &QAction::triggered, [this] { ++triggered; });
+        fileMenu->addAction(QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), [this] { ++triggered; });
         QObject::connect(button, &QPushButton::clicked, [this] { ++clicked; });
         window.resize(500, 400);
     }
@@ -67,291 +47,178 @@ struct Frame {
         // to the main window all the same.
         window.activateWindow();
         QTest::qWait(20);
-        if (QApplication::activeWindow() != &window)
-            return false;
         line->setFocus();
-        return CSplashWnd::isShown();
+        return QApplication::activeWindow() == &window && CSplashWnd::isShown();
     }
+
+    // A key going down and up through the window system, as a keyboard
+    // sends it: modifiers already held send no presses of their own.
+    void key(Qt::Key key, Qt::KeyboardModifiers mods, const QString& text)
+    {
+        QTest::simulateEvent(window.windowHandle(), true, key, mods, text, false);
+        QTest::simulateEvent(window.windowHandle(), false, key, mods, text, false);
+    }
+    QPoint at(QWidget* w) const { return w->mapTo(&window, w->rect().center()); }
 };
-
-// A key going down and up through the window system, as a keyboard sends
-// it: modifiers already held send no presses of their own.
-void pressAndRelease(QWidget* window, Qt::Key key, Qt::KeyboardModifiers mods, const QString& text)
-{
-    QWindow* handle = window->windowHandle();
-    QTest::simulateEvent(handle, true, key, mods, text, false);
-    QTest::simulateEvent(handle, false, key, mods, text, false);
-}
-
-// A click as the window system delivers it: to the window under the mouse,
-// which passes it on to the widget.
-void clickThroughWindow(QWidget* widget, Qt::MouseButton button)
-{
-    QWidget* top = widget->window();
-    QTest::mouseClick(top->windowHandle(), button, {}, widget->mapTo(top, widget->rect().center()));
-}
 
 }  // namespace
 
 class TstSplash : public QObject {
     Q_OBJECT
+
+public:
+    // As the program's own event filter: every event goes to the splash first.
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        return CSplashWnd::FilterAppMessage(watched, event) || QObject::eventFilter(watched, event);
+    }
+
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
+    void initTestCase()
+    {
+        QCOMPARE(CSplashWnd::timeout(), 2200);
+        qApp->installEventFilter(this);
+    }
+    void init()
+    {
+        CSplashWnd::resetForTesting();
+        CSplashWnd::EnableSplash(true);
+        CSplashWnd::setTimeout(60000);  // no test sees it end by itself unless it asks to
+    }
+    void cleanup()
+    {
+        CSplashWnd::resetForTesting();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
-    void showsTheBitmapCentredWithoutFrame();
-    void goesAfterItsTimeAndIsDestroyed();
-    void keyPressDismissesAndIsSwallowed_data();
-    void keyPressDismissesAndIsSwallowed();
-    void modifierPressEndsItAndTheKeyAfterActs();
-    void mouseButtonPressDismissesAndIsSwallowed_data();
-    void mouseButtonPressDismissesAndIsSwallowed();
-    void pressOnTheSplashOrAFrameEdgeDismisses();
-    void movesReleasesAndDoubleClicksLeaveItUp();
-    void disabledShowsNothing();
-    void shownAtMostOnce();
-    void ownerDestroyedWhileShown();
+    void showsThePictureCentredOnceARun()
+    {
+        auto owner = std::make_unique<QWidget>();
+        CSplashWnd::ShowSplash(owner.get());
+        QPointer<CSplashWnd> splash = CSplashWnd::splashWindow();
+        QVERIFY(splash && splash->isVisible() && splash->isWindow());
+        QVERIFY(!owner->isVisible());  // before the frame itself
+        QVERIFY(splash->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(splash->size(), QSize(450, 150));
+        const QPoint offset = splash->geometry().center() - owner->screen()->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+        const QImage shot = splash->grab().toImage();
+        const QImage bitmap = QImage(QStringLiteral(":/bitmaps/103.bmp")).convertToFormat(shot.format());
+        QCOMPARE(shot.pixel(225, 40), bitmap.pixel(225, 40));
+        QCOMPARE(shot.pixel(10, 140), bitmap.pixel(10, 140));
 
-private:
-    AppFilter m_filter;
-};
+        // A second request, while it is up or after it has gone, shows no other.
+        CSplashWnd::ShowSplash(owner.get());
+        QCOMPARE(CSplashWnd::splashWindow(), splash);
+        QCOMPARE(owner->findChildren<CSplashWnd*>().size(), 1);
+        owner.reset();  // an owner that goes first takes the splash along
+        QVERIFY(splash.isNull() && !CSplashWnd::isShown());
+        QWidget second;
+        CSplashWnd::ShowSplash(&second);
+        QVERIFY(!CSplashWnd::isShown());
+    }
 
-void TstSplash::initTestCase()
-{
-    QCOMPARE(CSplashWnd::timeout(), 2200);
-    qApp->installEventFilter(&m_filter);
-}
+    void goesAfterItsTime()
+    {
+        CSplashWnd::setTimeout(150);
+        Frame f;
+        QVERIFY(f.showWithSplash());
+        QPointer<CSplashWnd> splash = CSplashWnd::splashWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(!CSplashWnd::isShown(), 3000);
+        QTRY_VERIFY(splash.isNull());
+        // Once gone it filters nothing.
+        QTest::keyClicks(f.line, QStringLiteral("ok"));
+        QCOMPARE(f.line->text(), QStringLiteral("ok"));
+    }
 
-void TstSplash::init()
-{
-    CSplashWnd::resetForTesting();
-    CSplashWnd::EnableSplash(true);
-    // Long enough that no test sees it end by itself unless it asks to.
-    CSplashWnd::setTimeout(60000);
-}
-
-void TstSplash::cleanup()
-{
-    CSplashWnd::resetForTesting();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void TstSplash::showsTheBitmapCentredWithoutFrame()
-{
-    QWidget owner;
-    CSplashWnd::ShowSplash(&owner);
-    QVERIFY(CSplashWnd::isShown());
-    CSplashWnd* splash = CSplashWnd::splashWindow();
-    QVERIFY(splash);
-    QVERIFY(splash->isVisible());
-    QVERIFY(splash->isWindow());
-    QVERIFY(!owner.isVisible());  // before the frame itself
-    QVERIFY(splash->windowFlags() & Qt::FramelessWindowHint);
-    QCOMPARE(splash->size(), QSize(450, 150));
-
-    const QRect area = owner.screen()->availableGeometry();
-    const QPoint offset = splash->geometry().center() - area.center();
-    QVERIFY2(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1,
-             qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
-
-    // It shows the picture, not an empty window.
-    const QImage shot = splash->grab().toImage();
-    const QImage bitmap = QImage(QStringLiteral(":/bitmaps/103.bmp")).convertToFormat(shot.format());
-    QCOMPARE(shot.pixel(225, 40), bitmap.pixel(225, 40));
-    QCOMPARE(shot.pixel(10, 140), bitmap.pixel(10, 140));
-}
-
-void TstSplash::goesAfterItsTimeAndIsDestroyed()
-{
-    CSplashWnd::setTimeout(150);
-    Frame f;
-    QVERIFY(f.showWithSplash());
-    QPointer<CSplashWnd> splash = CSplashWnd::splashWindow();
-    QVERIFY(splash);
-    QTRY_VERIFY_WITH_TIMEOUT(!CSplashWnd::isShown(), 3000);
-    QTRY_VERIFY(splash.isNull());
-    // Once gone it filters nothing: keys reach their targets.
-    QTest::keyClicks(f.line, QStringLiteral("ok"));
-    QCOMPARE(f.line->text(), QStringLiteral("ok"));
-}
-
-void TstSplash::keyPressDismissesAndIsSwallowed_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("letter") << int(Qt::Key_A) << int(Qt::NoModifier) << QStringLiteral("a");
-    QTest::newRow("capital, Shift held") << int(Qt::Key_Q) << int(Qt::ShiftModifier) << QStringLiteral("Q");
-    QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier) << QStringLiteral("\r");
-    QTest::newRow("shortcut Ctrl+N, Ctrl held") << int(Qt::Key_N) << int(Qt::ControlModifier)
-                                                << QString(QChar(0x0e));
-    QTest::newRow("menu mnemonic Alt+F, Alt held") << int(Qt::Key_F) << int(Qt::AltModifier) << QStringLiteral("f");
-    QTest::newRow("Alt alone") << int(Qt::Key_Alt) << int(Qt::AltModifier) << QString();
-}
-
-void TstSplash::keyPressDismissesAndIsSwallowed()
-{
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
-    QFETCH(QString, text);
-    const auto mods = Qt::KeyboardModifiers(modifiers);
-
-    Frame f;
-    QVERIFY(f.showWithSplash());
-    pressAndRelease(&f.window, Qt::Key(key), mods, text);
-    QVERIFY(!CSplashWnd::isShown());
-    QTest::qWait(50);
-    QCOMPARE(f.line->text(), QString());
-    QCOMPARE(f.triggered, 0);
-    QVERIFY(!QApplication::activePopupWidget());
-    QVERIFY(!f.fileMenu->isVisible());
-
-    // The next key goes where it always goes: the menu bar took no focus
-    // and the shortcut still works.
-    pressAndRelease(&f.window, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-    QCOMPARE(f.line->text(), QStringLiteral("x"));
-    pressAndRelease(&f.window, Qt::Key_N, Qt::ControlModifier, QString(QChar(0x0e)));
-    QCOMPARE(f.triggered, 1);
-}
-
-void TstSplash::modifierPressEndsItAndTheKeyAfterActs()
-{
-    Frame f;
-    QVERIFY(f.showWithSplash());
-    // Ctrl goes down first and ends the splash; N, pressed after the splash
-    // has gone, is an ordinary key again.
-    QTest::keyClick(&f.window, Qt::Key_N, Qt::ControlModifier);
-    QVERIFY(!CSplashWnd::isShown());
-    QTest::qWait(20);
-    QCOMPARE(f.triggered, 1);
-}
-
-void TstSplash::mouseButtonPressDismissesAndIsSwallowed_data()
-{
-    QTest::addColumn<int>("button");
-    QTest::newRow("left") << int(Qt::LeftButton);
-    QTest::newRow("right") << int(Qt::RightButton);
-    QTest::newRow("middle") << int(Qt::MiddleButton);
-}
-
-void TstSplash::mouseButtonPressDismissesAndIsSwallowed()
-{
-    QFETCH(int, button);
-    const auto b = Qt::MouseButton(button);
-
-    Frame f;
-    QVERIFY(f.showWithSplash());
-    clickThroughWindow(f.button, b);
-    QVERIFY(!CSplashWnd::isShown());
-    // Neither the press nor the release that follows it clicked the button,
-    // and the press took no focus.
-    QTest::qWait(20);
-    QCOMPARE(f.clicked, 0);
-    QVERIFY(f.line->hasFocus());
-
-    if (b == Qt::LeftButton) {
-        clickThroughWindow(f.button, b);
+    void pressDismissesAndIsSwallowed_data()
+    {
+        // A key, or else a mouse button on a button of the frame (where 0),
+        // on the splash (1) or on the frame's title bar (2).
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("where");
+        const int none = Qt::NoModifier;
+        const int shift = Qt::ShiftModifier;
+        const int alt = Qt::AltModifier;
+        QTest::newRow("letter") << int(Qt::Key_A) << none << QStringLiteral("a") << 0 << 0;
+        QTest::newRow("capital, Shift held") << int(Qt::Key_Q) << shift << QStringLiteral("Q") << 0 << 0;
+        QTest::newRow("Return") << int(Qt::Key_Return) << none << QStringLiteral("\r") << 0 << 0;
+        QTest::newRow("shortcut Ctrl+N") << int(Qt::Key_N) << int(Qt::ControlModifier) << QString(QChar(14)) << 0 << 0;
+        QTest::newRow("mnemonic Alt+F") << int(Qt::Key_F) << alt << QStringLiteral("f") << 0 << 0;
+        QTest::newRow("Alt alone") << int(Qt::Key_Alt) << alt << QString() << 0 << 0;
+        QTest::newRow("left button") << 0 << none << QString() << int(Qt::LeftButton) << 0;
+        QTest::newRow("right button") << 0 << none << QString() << int(Qt::RightButton) << 0;
+        QTest::newRow("middle button") << 0 << none << QString() << int(Qt::MiddleButton) << 0;
+        QTest::newRow("click on the splash") << 0 << none << QString() << int(Qt::LeftButton) << 1;
+        QTest::newRow("click on the title bar") << 0 << none << QString() << int(Qt::LeftButton) << 2;
+    }
+    void pressDismissesAndIsSwallowed()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(int, button);
+        QFETCH(int, where);
+        const auto b = Qt::MouseButton(button);
+        Frame f;
+        QVERIFY(f.showWithSplash());
+        if (key) {
+            f.key(Qt::Key(key), Qt::KeyboardModifiers(modifiers), text);
+        } else if (where == 0) {
+            QTest::mouseClick(f.window.windowHandle(), b, {}, f.at(f.button));
+        } else if (where == 1) {
+            QTest::mouseClick(CSplashWnd::splashWindow()->windowHandle(), b, {}, QPoint(20, 20));
+        } else {
+            QMouseEvent edge(QEvent::NonClientAreaMouseButtonPress, QPointF(5, -5), QPointF(5, -5), b, b, {});
+            QVERIFY(QCoreApplication::sendEvent(&f.window, &edge));
+        }
+        QVERIFY(!CSplashWnd::isShown());
+        // It went no further: no character, shortcut, menu, click or focus change.
+        QTest::qWait(50);
+        QCOMPARE(f.line->text(), QString());
+        QCOMPARE(f.triggered + f.clicked, 0);
+        QVERIFY(f.line->hasFocus() && !QApplication::activePopupWidget() && !f.fileMenu->isVisible());
+        // The next presses go where they always go.
+        f.key(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        f.key(Qt::Key_N, Qt::ControlModifier, QString(QChar(0x0e)));
+        QTest::mouseClick(f.window.windowHandle(), Qt::LeftButton, {}, f.at(f.button));
+        QCOMPARE(f.line->text(), QStringLiteral("x"));
+        QCOMPARE(f.triggered, 1);
         QCOMPARE(f.clicked, 1);
-        QVERIFY(f.button->hasFocus());
     }
-}
 
-void TstSplash::pressOnTheSplashOrAFrameEdgeDismisses()
-{
+    void movesReleasesAndDoubleClicksLeaveItUp()
     {
         Frame f;
         QVERIFY(f.showWithSplash());
-        QTest::mouseClick(CSplashWnd::splashWindow()->windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
-        QVERIFY(!CSplashWnd::isShown());
+        QWindow* handle = f.window.windowHandle();
+        QTest::mouseMove(handle, f.at(f.button));
+        QTest::mouseMove(handle, f.at(f.line));
+        QTest::simulateEvent(handle, false, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"), false);
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, f.at(f.button));
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(3, 3), f.button->mapToGlobal(QPointF(3, 3)),
+                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(f.button, &dbl);
+        QWheelEvent wheel(QPointF(3, 3), f.line->mapToGlobal(QPointF(3, 3)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(f.line, &wheel);
+        QTest::qWait(20);
+        QVERIFY(CSplashWnd::isShown());
     }
-    CSplashWnd::resetForTesting();
+
+    void disabledShowsNothing()
     {
+        CSplashWnd::EnableSplash(false);  // what -Embedding asks for
         Frame f;
-        QVERIFY(f.showWithSplash());
-        // A press on the title bar or a border of one of the program's windows.
-        QMouseEvent edge(QEvent::NonClientAreaMouseButtonPress, QPointF(5, -5), QPointF(5, -5), Qt::LeftButton,
-                         Qt::LeftButton, Qt::NoModifier);
-        QVERIFY(QCoreApplication::sendEvent(&f.window, &edge));
-        QVERIFY(!CSplashWnd::isShown());
+        QVERIFY(!f.showWithSplash());
+        QVERIFY(!CSplashWnd::splashWindow() && !f.window.findChild<CSplashWnd*>());
+        QTest::keyClick(f.line, Qt::Key_A);
+        QCOMPARE(f.line->text(), QStringLiteral("a"));
     }
-}
-
-void TstSplash::movesReleasesAndDoubleClicksLeaveItUp()
-{
-    Frame f;
-    QVERIFY(f.showWithSplash());
-    QWindow* handle = f.window.windowHandle();
-    QTest::mouseMove(handle, f.button->mapTo(&f.window, QPoint(3, 3)));
-    QTest::mouseMove(handle, f.text->mapTo(&f.window, QPoint(5, 5)));
-    QTest::simulateEvent(handle, false, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"), false);
-    QTest::mouseRelease(handle, Qt::LeftButton, {}, f.button->mapTo(&f.window, QPoint(3, 3)));
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(3, 3), f.button->mapToGlobal(QPointF(3, 3)),
-                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(f.button, &dbl);
-    QWheelEvent wheel(QPointF(3, 3), f.text->mapToGlobal(QPointF(3, 3)), QPoint(), QPoint(0, 120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(f.text->viewport(), &wheel);
-    QTest::qWait(20);
-    QVERIFY(CSplashWnd::isShown());
-}
-
-void TstSplash::disabledShowsNothing()
-{
-    CSplashWnd::EnableSplash(false);
-    Frame f;
-    CSplashWnd::ShowSplash(&f.window);
-    f.window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
-    f.line->setFocus();
-    QVERIFY(!CSplashWnd::isShown());
-    QVERIFY(!CSplashWnd::splashWindow());
-    const auto splashes = QApplication::topLevelWidgets();
-    for (QWidget* w : splashes)
-        QVERIFY(!qobject_cast<CSplashWnd*>(w));
-    QTest::keyClick(f.line, Qt::Key_A);
-    QCOMPARE(f.line->text(), QStringLiteral("a"));
-}
-
-void TstSplash::shownAtMostOnce()
-{
-    QWidget owner;
-    CSplashWnd::ShowSplash(&owner);
-    CSplashWnd* first = CSplashWnd::splashWindow();
-    QVERIFY(first);
-    // A second request while it is up makes no second window.
-    CSplashWnd::ShowSplash(&owner);
-    QCOMPARE(CSplashWnd::splashWindow(), first);
-    int count = 0;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (qobject_cast<CSplashWnd*>(w) && w->isVisible())
-            ++count;
-    }
-    QCOMPARE(count, 1);
-
-    first->HideSplash();
-    QVERIFY(!CSplashWnd::isShown());
-    // Nor does a request after it has gone: one splash per run.
-    QWidget second;
-    CSplashWnd::ShowSplash(&second);
-    QVERIFY(!CSplashWnd::isShown());
-}
-
-void TstSplash::ownerDestroyedWhileShown()
-{
-    auto* owner = new QWidget;
-    CSplashWnd::ShowSplash(owner);
-    QPointer<CSplashWnd> splash = CSplashWnd::splashWindow();
-    QVERIFY(splash);
-    delete owner;
-    QVERIFY(splash.isNull());
-    QVERIFY(!CSplashWnd::isShown());
-    // Events go on flowing through the filter without a splash.
-    QLineEdit line;
-    line.show();
-    QTest::keyClick(&line, Qt::Key_Z);
-    QCOMPARE(line.text(), QStringLiteral("z"));
-}
+};
 
 QTEST_MAIN(TstSplash)
 #include "tst_splash.moc"
