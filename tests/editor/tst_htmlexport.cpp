@@ -79,9 +79,9 @@ private slots:
         std::vector<std::uint8_t> classes;
         m_ref.highlight(text, 0, -1, classes);
         SyntaxColours distinct;  // six different colours
-        // Two classes in one colour still give every character its colour.
+        // Classes that share a colour share its spans.
         SyntaxColours shared;
-        shared.m_clrKeywords = shared.m_clrCommands;
+        shared.m_clrKeywords = shared.m_clrRegularText = shared.m_clrCommands;
         shared.m_clrLabels = 0x00ABCDEF;
         for (const SyntaxColours& colours : {distinct, shared}) {
             const QString page = HtmlExport::page(text, colours, QStringLiteral("a<b>&\"c\".iws"));

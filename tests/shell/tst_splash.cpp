@@ -91,7 +91,7 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void showsThePictureCentredOnceARun()
+    void showsThePictureCentredAtMostOnce()
     {
         auto owner = std::make_unique<QWidget>();
         CSplashWnd::ShowSplash(owner.get());
@@ -116,6 +116,11 @@ private slots:
         QWidget second;
         CSplashWnd::ShowSplash(&second);
         QVERIFY(!CSplashWnd::isShown());
+        // Nor any when start-up asks for none (-Embedding).
+        CSplashWnd::resetForTesting();
+        CSplashWnd::EnableSplash(false);
+        CSplashWnd::ShowSplash(&second);
+        QVERIFY(!CSplashWnd::isShown() && !second.findChild<CSplashWnd*>());
     }
 
     void goesAfterItsTime()
@@ -207,16 +212,6 @@ private slots:
         QCoreApplication::sendEvent(f.line, &wheel);
         QTest::qWait(20);
         QVERIFY(CSplashWnd::isShown());
-    }
-
-    void disabledShowsNothing()
-    {
-        CSplashWnd::EnableSplash(false);  // what -Embedding asks for
-        Frame f;
-        QVERIFY(!f.showWithSplash());
-        QVERIFY(!CSplashWnd::splashWindow() && !f.window.findChild<CSplashWnd*>());
-        QTest::keyClick(f.line, Qt::Key_A);
-        QCOMPARE(f.line->text(), QStringLiteral("a"));
     }
 };
 
