@@ -263,10 +263,10 @@ private slots:
         const auto record = recorder(bin + QStringLiteral("/wine"));
         qputenv("PATH", QFile::encodeName(bin) + ':' + m_path);
 
-        // The executable need not exist: Wine is what is started.
+        // The executable need not exist: Wine is what is started. Nothing
+        // but the game is stored, so no switch is passed.
         const QString gameDir = mkdir(QStringLiteral("wine/Independence War"));
         setGame(1, gameDir + u'/', QStringLiteral("Game.EXE"));
-        ProfileStore::app().writeInt(kSection, QStringLiteral("g_video"), 3);
         ProfileStore::app().writeInt(kSection, QStringLiteral("l_pathcheck"), 0);
         launch::OnLaunchScript(nullptr, mkdir(QStringLiteral("wine/my scripts")) + QStringLiteral("/m.iws"), false);
 
@@ -275,8 +275,7 @@ private slots:
         QVERIFY(m_boxes.isEmpty());
         QCOMPARE(QDir(lines[0]).canonicalPath(), QDir(gameDir).canonicalPath());
         const QString wineScript = "Z:" + m_tmp.filePath(QStringLiteral("wine/myscri~1/m.iws")).replace(u'/', u'\\');
-        QCOMPARE(lines.mid(1),
-                 (QStringList{gameDir + QStringLiteral("/Game.EXE"), "-b", "-16", "-800x600", wineScript}));
+        QCOMPARE(lines.mid(1), (QStringList{gameDir + QStringLiteral("/Game.EXE"), wineScript}));
     }
 
     // --- Debug output ---------------------------------------------------------------------------------------------
