@@ -223,23 +223,6 @@ private slots:
         frame->view()->m_snippetLibraryDlg->hide();
     }
 
-    void editCommandsAreOffOutsideTheEditor()
-    {
-        frame->view()->setPlainText(QStringLiteral("text"));
-        frame->view()->selectAll();
-        QGuiApplication::clipboard()->setText(QStringLiteral("clip"));
-        auto* other = new QLineEdit(frame->statusBar());
-        other->show();
-        other->setFocus();
-        QTRY_VERIFY(other->hasFocus());
-        QSignalSpy handled(frame, &CMainFrame::commandHandled);
-        for (auto key : {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_X),
-                         QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::CTRL | Qt::Key_Z)})
-            QTest::keySequence(other, key);
-        QCOMPARE(handled.count(), 0);
-        delete other;
-    }
-
     void aboutOpensFromMenuAndToolbarAndCloses_data()
     {
         QTest::addColumn<bool>("toolbar");
@@ -318,10 +301,6 @@ private slots:
     {
         QCOMPARE(frame->messagePane()->text(), QStringLiteral("Ready"));
         QCOMPARE(frame->linePane()->text(), QStringLiteral("Line 1"));
-        for (const res::CommandInfo& c : res::commands()) {
-            if (QAction* a = frame->action(c.id); a && c.prompt)
-                QCOMPARE(a->statusTip(), QString::fromLatin1(c.prompt));
-        }
         frame->action(ID_LAUNCH_SCRIPT)->showStatusText(frame->toolBar());
         QCOMPARE(frame->statusBar()->currentMessage(),
                  QStringLiteral("Launches the current script in Independence War using the chosen settings"));
