@@ -7,18 +7,6 @@
 
 namespace {
 
-struct BuiltInTables {
-    ScriptVocabulary::Table commands;
-    ScriptVocabulary::Table keywords;
-    BuiltInTables() { ScriptVocabulary::fill(commands, keywords); }
-};
-
-const BuiltInTables& builtIn()
-{
-    static const BuiltInTables tables;
-    return tables;
-}
-
 bool sameAscii(QStringView text, std::string_view word)
 {
     if (text.size() != static_cast<qsizetype>(word.size()))
@@ -51,7 +39,7 @@ HighlightEngine::HighlightEngine(const ScriptVocabulary::Table& commandWords,
     addWords(keywordWords, TextClass::Keyword);
 }
 
-HighlightEngine::HighlightEngine() : HighlightEngine(builtIn().commands, builtIn().keywords) {}
+HighlightEngine::HighlightEngine() : HighlightEngine(ScriptVocabulary::builtIn().commands, ScriptVocabulary::builtIn().keywords) {}
 
 void HighlightEngine::addWords(const ScriptVocabulary::Table& table, TextClass cls)
 {

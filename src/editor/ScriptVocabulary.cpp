@@ -100,3 +100,13 @@ void ScriptVocabulary::fill(Table& commandWords, Table& keywordWords)
     fillTable(keywordWords, kKeywordList);
     fillTable(commandWords, kCommandList);
 }
+
+const ScriptVocabulary::Tables& ScriptVocabulary::builtIn()
+{
+    static const Tables tables = [] {
+        Tables t;
+        fill(t.commands, t.keywords);
+        return t;
+    }();
+    return tables;
+}

@@ -12,4 +12,11 @@ using Table = std::array<const char*, kTableSize>;
 // Clears both tables and fills them from the built-in lists.
 void fill(Table& commandWords, Table& keywordWords);
 
+// Both tables filled once, for those that only read them.
+struct Tables {
+    Table commands{};
+    Table keywords{};
+};
+const Tables& builtIn();
+
 }  // namespace ScriptVocabulary

@@ -17,18 +17,6 @@ std::vector<QString> wordsOf(const ScriptVocabulary::Table& table)
     return words;
 }
 
-struct BuiltInTables {
-    ScriptVocabulary::Table commands;
-    ScriptVocabulary::Table keywords;
-    BuiltInTables() { ScriptVocabulary::fill(commands, keywords); }
-};
-
-const BuiltInTables& builtIn()
-{
-    static const BuiltInTables tables;
-    return tables;
-}
-
 // The editing control as the passes see it: the text, one class per
 // character, and a selection that a colour is applied to. Lines are known by
 // their starts, found from a position as the control finds them from its
@@ -113,7 +101,7 @@ ReferenceHighlighter::ReferenceHighlighter(const ScriptVocabulary::Table& comman
 {
 }
 
-ReferenceHighlighter::ReferenceHighlighter() : ReferenceHighlighter(builtIn().commands, builtIn().keywords) {}
+ReferenceHighlighter::ReferenceHighlighter() : ReferenceHighlighter(ScriptVocabulary::builtIn().commands, ScriptVocabulary::builtIn().keywords) {}
 
 qsizetype ReferenceHighlighter::find(QStringView text, QStringView what, qsizetype start, qsizetype end,
                                      bool matchCase, bool wholeWord)
