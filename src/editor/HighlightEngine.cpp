@@ -85,7 +85,8 @@ void HighlightEngine::addPlainWord(std::string_view word, TextClass cls)
     }
 }
 
-TextClass HighlightEngine::wordClass(QStringView run, std::uint32_t hash) const
+// Called for nearly every run of the text: kept inline in the scan.
+[[gnu::always_inline]] inline TextClass HighlightEngine::wordClass(QStringView run, std::uint32_t hash) const
 {
     for (std::uint32_t i = hash & m_mask;; i = (i + 1) & m_mask) {
         const WordSlot& slot = m_words[i];
@@ -150,28 +151,29 @@ HighlightEngine::Result HighlightEngine::highlight(QStringView text, qsizetype r
     qsizetype stringFrom = rs;  // where the next opening quote is looked for
     std::vector<qsizetype> quotes;
 
+    // Every character of the range starts as regular text.
+    paint(rs, re, TextClass::Regular);
+
     for (qsizetype ls = first; ls < re;) {
-        const qsizetype lineNext = nextLineStart(ls);
         const qsizetype a = std::max(rs, ls);
-        const qsizetype b = std::min(re, lineNext);  // [a, b): this line's part of the range
-
-        paint(a, b, TextClass::Regular);
-
         // One walk over the line's part: words are coloured as they are met;
         // the marks of strings, labels and comments are noted and painted
         // after it, in that order, each over what came before.
         qsizetype lastColon = -1;
         qsizetype firstComment = -1;
         quotes.clear();
-        for (qsizetype i = a; i < b;) {
+        qsizetype i = a;
+        while (i < re) {
             const char16_t u = text[i].unicode();
+            if (u == '\n')
+                break;
             const bool word = u < 0x80 ? kAsciiWordChars[u] : QChar(u).isLetterOrNumber();
             if (u < 0x80 && m_markFirst[u] && (i == 0 || !isWordChar(text[i - 1]))) {
                 // Words with a character that does not continue a word
                 // ("#INCLUDE") are compared where they may start.
                 for (const auto& [mark, cls] : m_markWords) {
                     const auto len = static_cast<qsizetype>(mark.size());
-                    if (i + len <= b && sameAscii(text.sliced(i, len), mark) &&
+                    if (i + len <= re && sameAscii(text.sliced(i, len), mark) &&
                         (i + len == n || !isWordChar(text[i + len])))
                         paintWord(i, i + len, cls);
                 }
@@ -186,7 +188,7 @@ HighlightEngine::Result HighlightEngine::highlight(QStringView text, qsizetype r
                         firstComment = i;
                     break;
                 case '/':
-                    if (firstComment < 0 && i + 1 < b && text[i + 1] == QLatin1Char('/'))
+                    if (firstComment < 0 && i + 1 < re && text[i + 1] == QLatin1Char('/'))
                         firstComment = i;
                     break;
                 case '"':
@@ -223,13 +225,17 @@ HighlightEngine::Result HighlightEngine::highlight(QStringView text, qsizetype r
                 h = hashStep(h, c);
             }
             const bool wholeBefore = i == 0 || !isWordChar(text[i - 1]);
-            if (wholeBefore && j <= b && ascii && std::size_t(j - i) <= m_longestWord) {
+            if (wholeBefore && j <= re && ascii && std::size_t(j - i) <= m_longestWord) {
                 const TextClass cls = wordClass(text.sliced(i, j - i), h);
                 if (cls != TextClass::Regular)
                     paintWord(i, j, cls);
             }
             i = j;
         }
+        // The walk stopped at the line break, the end of the text, or the
+        // end of the range inside the line.
+        const qsizetype lineNext = i < n && text[i] == QLatin1Char('\n') ? i + 1 : i == n ? n : nextLineStart(i);
+        const qsizetype b = std::min(re, lineNext);  // [a, b): this line's part of the range
 
         // Strings: an opening quote in the range, its closing quote on the
         // same line (possibly past the range). The character after a closing
