@@ -1,15 +1,14 @@
 // Find, Find Next and Replace on the script: whole words as the highlighter
 // sees them, wrapping, direction, and Replace All as one undo step.
+#include "common/Helpers.h"
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
 #include "editor/FindReplace.h"
 #include "editor/TextSearch.h"
-#include "platform/MessageBox.h"
 #include "resources/ids.h"
 #include "shell/CMainFrame.h"
 #include "shell/CVantrelDoc.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,27 +17,22 @@
 class TestFindReplace : public QObject {
     Q_OBJECT
     TestEnv env;
+    BoxRecorder rec;
     CMainFrame* frame = nullptr;
     CVantrelView* view = nullptr;
-    QList<mb::Box> boxes;
 
-    void setText(const QString& t)
+    FindReplace* setText(const QString& t)
     {
         view->setPlainText(t);
-        QTextCursor c = view->textCursor();
-        c.setPosition(0);
-        view->setTextCursor(c);
+        view->moveCursor(QTextCursor::Start);
+        return frame->findReplace();
     }
     int selStart() const { return view->textCursor().selectionStart(); }
 
 private slots:
     void init()
     {
-        boxes.clear();
-        mb::setAnswerer([this](const mb::Box& b) {
-            boxes.append(b);
-            return mb::IDOK;
-        });
+        rec.boxes.clear();
         frame = new CMainFrame(nullptr);
         view = frame->view();
     }
@@ -46,7 +40,6 @@ private slots:
     {
         frame->document()->SetModifiedFlag(false);
         delete frame;
-        mb::setAnswerer({});
     }
 
     void searchRules_data()
@@ -72,38 +65,25 @@ private slots:
         QFETCH(bool, matchCase);
         QFETCH(bool, wholeWord);
         QFETCH(int, found);
-        FindOptions o;
-        o.matchCase = matchCase;
-        o.wholeWord = wholeWord;
-        QCOMPARE(int(TextSearch::find(text, what, 0, o)), found);
+        QCOMPARE(int(TextSearch::find(text, what, 0, FindOptions{matchCase, wholeWord, false})), found);
     }
 
-    void findNextWrapsOnceAndRepeatsWithF3()
+    void findNextWrapsOnceRepeatsWithF3AndSaysWhenNothingIsFound()
     {
-        setText(QStringLiteral("END one\nEND two\nEND three"));
-        FindOptions o;
-        o.matchCase = true;
-        FindReplace* fr = frame->findReplace();
-        QVERIFY(fr->findNext(QStringLiteral("END"), o));
+        FindReplace* fr = setText(QStringLiteral("END one\nEND two\nEND three"));
+        QVERIFY(fr->findNext(QStringLiteral("END"), FindOptions{.matchCase = true}));
         QCOMPARE(selStart(), 0);
-        frame->OnCommand(ids::ID_EDIT_REPEAT);
-        QCOMPARE(selStart(), 8);
-        frame->OnCommand(ids::ID_EDIT_REPEAT);
-        QCOMPARE(selStart(), 16);
-        frame->OnCommand(ids::ID_EDIT_REPEAT);  // wraps to the start
-        QCOMPARE(selStart(), 0);
-        QVERIFY(boxes.isEmpty());
-        o.up = true;
-        QVERIFY(fr->findNext(QStringLiteral("END"), o));  // up from the first: wraps to the last
-        QCOMPARE(selStart(), 16);
-    }
+        for (int expected : {8, 16, 0}) {  // the last one wraps to the start
+            frame->OnCommand(ids::ID_EDIT_REPEAT);
+            QCOMPARE(selStart(), expected);
+        }
+        QVERIFY(rec.boxes.isEmpty());
+        QVERIFY(fr->findNext(QStringLiteral("END"), FindOptions{.matchCase = true, .up = true}));
+        QCOMPARE(selStart(), 16);  // up from the first: wraps to the last
 
-    void nothingFoundTellsTheUser()
-    {
-        setText(QStringLiteral("abc"));
-        QVERIFY(!frame->findReplace()->findNext(QStringLiteral("zzz"), FindOptions()));
-        QCOMPARE(boxes.size(), 1);
-        QVERIFY(boxes[0].text.contains(QLatin1String("zzz")));
+        QVERIFY(!fr->findNext(QStringLiteral("zzz"), FindOptions()));
+        QCOMPARE(rec.boxes.size(), 1);
+        QVERIFY(rec.boxes[0].text.contains(QLatin1String("zzz")));
     }
 
     void findDialogDrivesTheSearch()
@@ -111,8 +91,7 @@ private slots:
         setText(QStringLiteral("WAITING WAIT"));
         frame->OnCommand(ids::ID_EDIT_FIND);
         FindReplaceDlg* dlg = frame->findReplace()->findDialog();
-        QVERIFY(dlg && dlg->isVisible());
-        QVERIFY(!dlg->isModal());
+        QVERIFY(dlg && dlg->isVisible() && !dlg->isModal());
         dlg->findEdit()->setText(QStringLiteral("WAIT"));
         dlg->wholeWordBox()->setChecked(true);
         dlg->findNextButton()->click();
@@ -121,25 +100,21 @@ private slots:
 
     void replaceAllIsOneUndoStepAndSaysHowMany()
     {
-        setText(QStringLiteral("SET a\nSET b\nSETUP c\nSET d"));
-        FindOptions o;
-        o.matchCase = true;
-        o.wholeWord = true;
-        QCOMPARE(frame->findReplace()->replaceAll(QStringLiteral("SET"), QStringLiteral("VAR"), o), 3);
+        const QString before = QStringLiteral("SET a\nSET b\nSETUP c\nSET d");
+        FindReplace* fr = setText(before);
+        QCOMPARE(fr->replaceAll(QStringLiteral("SET"), QStringLiteral("VAR"), FindOptions{true, true, false}), 3);
         QCOMPARE(view->rawText(), QStringLiteral("VAR a\nVAR b\nSETUP c\nVAR d"));
-        QCOMPARE(boxes.size(), 1);
-        QVERIFY(boxes[0].text.contains(QLatin1String("3")));
+        QCOMPARE(rec.boxes.size(), 1);
+        QVERIFY(rec.boxes[0].text.contains(QLatin1String("3")));
         view->document()->undo();
-        QCOMPARE(view->rawText(), QStringLiteral("SET a\nSET b\nSETUP c\nSET d"));
+        QCOMPARE(view->rawText(), before);
     }
 
     void replaceReplacesTheSelectedMatchThenFindsTheNext()
     {
-        setText(QStringLiteral("x END y END"));
-        FindOptions o;
-        FindReplace* fr = frame->findReplace();
-        QVERIFY(fr->findNext(QStringLiteral("END"), o));
-        QVERIFY(fr->replaceOne(QStringLiteral("END"), QStringLiteral("STOP"), o));
+        FindReplace* fr = setText(QStringLiteral("x END y END"));
+        QVERIFY(fr->findNext(QStringLiteral("END"), FindOptions()));
+        QVERIFY(fr->replaceOne(QStringLiteral("END"), QStringLiteral("STOP"), FindOptions()));
         QCOMPARE(view->rawText(), QStringLiteral("x STOP y END"));
         QCOMPARE(selStart(), 9);
         frame->OnCommand(ids::ID_EDIT_REPLACE);
