@@ -1,8 +1,8 @@
 // The editor view as a user drives it: typing, moving the caret, the edit
 // commands and their enabling, paste and undo colouring.
+#include "common/Helpers.h"
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
-#include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "snippets/BasicTemplate.h"
 #include "resources/ids.h"
@@ -20,7 +20,6 @@
 #include <QContextMenuEvent>
 #include <QMimeData>
 #include <QScrollBar>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -83,55 +82,46 @@ private slots:
         frame = nullptr;
     }
 
+    // The line being edited keeps the colour in force at the caret for
+    // several timer ticks; leaving it colours it within one.
+    void typedCommandIsColouredWhenTheCaretLeavesTheLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("leave");
+        QTest::newRow("Return") << QString() << 0 << "WAIT_TIME 100" << int(Qt::Key_Return);
+        QTest::newRow("Up") << "first\nsecond\n" << 6 << "END " << int(Qt::Key_Up);
+    }
     void typedCommandIsColouredWhenTheCaretLeavesTheLine()
     {
-        setText(QString());
-        QTest::keyClicks(view, QStringLiteral("WAIT_TIME 100"));
-        // Within several ticks the line being edited keeps the colour in force at the caret.
-        QTest::qWait(450);
-        QCOMPARE(view->colourAt(0), kRegular);
-        QTest::keyClick(view, Qt::Key_Return);
-        QTRY_COMPARE_WITH_TIMEOUT(view->colourAt(0), kCommands, 300);
-        QCOMPARE(view->colourAt(9), kRegular);  // the blank after the word
-    }
-
-    void movingTheCaretColoursTheLineItLeft()
-    {
-        setText(QStringLiteral("first\nsecond\n"));
+        QFETCH(QString, text);
+        QFETCH(int, at);
+        QFETCH(QString, typed);
+        QFETCH(int, leave);
+        setText(text);
         view->OnTimer();  // the timer has seen line 0
-        moveTo(6);
-        QTest::keyClicks(view, QStringLiteral("END "));
-        QTest::qWait(300);
-        QCOMPARE(view->colourAt(6), kRegular);
-        QTest::keyClick(view, Qt::Key_Up);
-        QTRY_COMPARE_WITH_TIMEOUT(view->colourAt(6), kCommands, 300);
+        moveTo(at);
+        QTest::keyClicks(view, typed);
+        QTest::qWait(450);
+        QCOMPARE(view->colourAt(at), kRegular);
+        QTest::keyClick(view, Qt::Key(leave));
+        QTRY_COMPARE_WITH_TIMEOUT(view->colourAt(at), kCommands, 300);
     }
 
-    void typedTextTakesTheColourAtTheCaret()
-    {
-        setText(QStringLiteral("; comment\nx"));
-        moveTo(9);  // end of the comment line
-        QTest::keyClicks(view, QStringLiteral("more"));
-        QCOMPARE(view->colourAt(9), kComments);
-        moveTo(0);
-        QTest::keyClicks(view, QStringLiteral("a"));  // start of a line: the regular colour
-        QCOMPARE(view->colourAt(0), kRegular);
-    }
-
-    void typingKeepsTheColoursOfTheRestOfTheText()
+    void typedTextTakesTheColourAtTheCaretAndKeepsTheRest()
     {
         QTemporaryDir dir;
-        const QString p = dir.filePath(QStringLiteral("t.iws"));
-        QFile f(p);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("; note\r\n\tEND\r\n");
-        f.close();
-        QVERIFY(frame->document()->OnOpenDocument(p, nullptr));
+        QVERIFY(frame->document()->OnOpenDocument(writeFile(dir.filePath("t.iws"), "; note\r\n\tEND\r\n"), nullptr));
         view->setFocus();
-        QTest::keyClick(view, Qt::Key_X);
+        QTest::keyClick(view, Qt::Key_X);  // the first key after opening: regular at a line start
         QCOMPARE(view->rawText(), QStringLiteral("x; note\n\tEND\n"));
+        QCOMPARE(view->colourAt(0), kRegular);
         QCOMPARE(view->colourAt(1), kComments);
-        QCOMPARE(view->colourAt(view->rawText().indexOf(QLatin1String("END"))), kCommands);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("END"))), kCommands);
+        moveTo(posOf(QStringLiteral("\n")));  // end of the comment line
+        QTest::keyClicks(view, QStringLiteral("more"));
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("more"))), kComments);
     }
 
     void statusBarShowsTheCaretLineOneBased()
@@ -144,39 +134,32 @@ private slots:
         moveTo(posOf(QStringLiteral("line 120")));
         QTRY_COMPARE_WITH_TIMEOUT(frame->linePaneText(), QStringLiteral("Line 120"), 300);
         QTest::keyClick(view, Qt::Key_Down);
-        QTRY_COMPARE_WITH_TIMEOUT(frame->linePane()->text(), QStringLiteral("Line 121"), 300);
+        QTRY_COMPARE_WITH_TIMEOUT(frame->linePaneText(), QStringLiteral("Line 121"), 300);
         QTest::keyClick(view, Qt::Key_Home, Qt::ControlModifier);
         QTRY_COMPARE_WITH_TIMEOUT(frame->linePaneText(), QStringLiteral("Line 1"), 300);
     }
 
     void editCommandsAreEnabledOnlyWhereTheyCanAct()
     {
+        // Cut, Copy, Paste, Undo: empty selection, empty clipboard, nothing to undo.
+        const auto state = [this] {
+            return QList<bool>{enabled(ID_EDIT_CUT), enabled(ID_EDIT_COPY), enabled(ID_EDIT_PASTE), enabled(ID_EDIT_UNDO)};
+        };
         setText(QStringLiteral("abc"));
-        QVERIFY(!enabled(ID_EDIT_CUT));
-        QVERIFY(!enabled(ID_EDIT_COPY));
-        QVERIFY(!enabled(ID_EDIT_PASTE));  // empty clipboard
-        QVERIFY(!enabled(ID_EDIT_UNDO));   // nothing to undo
+        QCOMPARE(state(), QList<bool>({false, false, false, false}));
         view->selectAll();
-        QVERIFY(enabled(ID_EDIT_CUT));
-        QVERIFY(enabled(ID_EDIT_COPY));
+        QCOMPARE(state(), QList<bool>({true, true, false, false}));
         QGuiApplication::clipboard()->setText(QStringLiteral("x"));
-        QVERIFY(enabled(ID_EDIT_PASTE));
         QTest::keyClicks(view, QStringLiteral("z"));
-        QVERIFY(enabled(ID_EDIT_UNDO));
-
-        // Focus in another widget: all four are disabled.
-        auto* other = new QLineEdit(frame);
-        other->setText(QStringLiteral("text"));
-        other->selectAll();
-        other->show();
-        other->setFocus();
-        QTRY_VERIFY(other->hasFocus());
         view->selectAll();
-        QVERIFY(!enabled(ID_EDIT_CUT));
-        QVERIFY(!enabled(ID_EDIT_COPY));
-        QVERIFY(!enabled(ID_EDIT_PASTE));
-        QVERIFY(!enabled(ID_EDIT_UNDO));
-        delete other;
+        QCOMPARE(state(), QList<bool>({true, true, true, true}));
+        // Focus in another widget, even one with a selection: all four are disabled.
+        QLineEdit other(QStringLiteral("text"), frame);
+        other.selectAll();
+        other.show();
+        other.setFocus();
+        QTRY_VERIFY(other.hasFocus());
+        QCOMPARE(state(), QList<bool>({false, false, false, false}));
     }
 
     void pasteColoursEveryPastedLineAtOnce()
@@ -187,12 +170,10 @@ private slots:
         QTest::keySequence(view, QKeySequence(Qt::CTRL | Qt::Key_V));
         const QString text = view->rawText();
         QCOMPARE(text, QStringLiteral("start\nWAIT_TIME 5\nSET x,\"s\" ; note\nCORVETTE"));
-        QCOMPARE(view->colourAt(text.indexOf(QLatin1String("WAIT_TIME"))), kCommands);
-        QCOMPARE(view->colourAt(text.indexOf(QLatin1String("SET"))), kCommands);
-        QCOMPARE(view->colourAt(text.indexOf(QLatin1Char('s'), text.indexOf(QLatin1Char('"')))), kStrings);
-        QCOMPARE(view->colourAt(text.indexOf(QLatin1String("note"))), kComments);
-        QCOMPARE(view->colourAt(text.indexOf(QLatin1String("CORVETTE"))), kKeywords);
-        // The caret after the pasted text, nothing selected.
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("SET"))), kCommands);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("s\""))), kStrings);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("note"))), kComments);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("CORVETTE"))), kKeywords);
         QVERIFY(!view->textCursor().hasSelection());
         QCOMPARE(view->textCursor().position(), text.size());
     }
@@ -275,7 +256,6 @@ private slots:
     void colouringIsNeverAnUndoStepNorAModification()
     {
         setText(QStringLiteral("END\n; x\n\"s\""));
-        QVERIFY(!view->document()->isUndoAvailable());
         view->OnRegenerateHighlights();
         view->HighlightSyntax(LastLine);
         view->selectAll();
@@ -294,7 +274,6 @@ private slots:
         for (int i = 0; i < 400; ++i)
             lines << QStringLiteral("WAIT_TIME %1 ; line").arg(i);
         setText(lines.join(QLatin1Char('\n')));
-        view->verticalScrollBar()->setValue(200);
         QTextCursor c = view->textCursor();
         c.setPosition(int(posOf(QStringLiteral("WAIT_TIME 250"))));
         c.setPosition(int(posOf(QStringLiteral("WAIT_TIME 252"))), QTextCursor::KeepAnchor);
@@ -321,22 +300,16 @@ private slots:
         QCOMPARE(view->colourAt(4), ColourRef(0x000000FF));
     }
 
-    void coloursShowOnScreen()
+    void coloursReachTheLayoutAndLinesDoNotWrap()
     {
-        setText(QStringLiteral("END ; note"));
+        setText(QStringLiteral("END ; note ") + QString(500, QLatin1Char('x')));
         view->repaint();
-        const QTextBlock block = view->document()->firstBlock();
-        const auto formats = block.layout()->formats();
+        const QTextLayout* layout = view->document()->firstBlock().layout();
+        const auto formats = layout->formats();
         QVERIFY(!formats.isEmpty());
         QCOMPARE(formats.first().format.foreground().color(), QColor(0, 128, 255));
         QCOMPARE(formats.last().format.foreground().color(), QColor(100, 150, 100));
-    }
-
-    void linesDoNotWrap()
-    {
-        setText(QString(500, QLatin1Char('x')));
-        QCOMPARE(view->lineWrapMode(), QPlainTextEdit::NoWrap);
-        QCOMPARE(view->document()->firstBlock().layout()->lineCount(), 1);
+        QCOMPARE(layout->lineCount(), 1);
     }
 
     void colourDialogOffersTheDefaultsAndCancelKeeps_data()
@@ -378,32 +351,25 @@ private slots:
 
     void createBasicScriptReplacesTheTextAfterAsking()
     {
-        QList<mb::Box> boxes;
-        int answer = mb::IDCANCEL;
-        mb::setAnswerer([&](const mb::Box& b) {
-            boxes.append(b);
-            return answer;
-        });
+        BoxRecorder rec(mb::IDCANCEL);
         setText(QStringLiteral("my own script"));
         QTest::keyClicks(view, QStringLiteral("x"));
         frame->action(ID_CREATE_BASIC_SCRIPT)->trigger();
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes[0].caption, QStringLiteral("Vantrel"));
-        QCOMPARE(boxes[0].flags, 0x31u);
+        QCOMPARE(rec.boxes.size(), 1);
+        QCOMPARE(rec.boxes[0].caption, QStringLiteral("Vantrel"));
+        QCOMPARE(rec.boxes[0].flags, 0x31u);
         QCOMPARE(view->rawText(), QStringLiteral("xmy own script"));  // Cancel changes nothing
         QVERIFY(view->document()->isUndoAvailable());
 
-        answer = mb::IDOK;
+        rec.answer = mb::IDOK;
         frame->action(ID_CREATE_BASIC_SCRIPT)->trigger();
-        mb::setAnswerer({});
         const QString text = view->rawText();
         QCOMPARE(text, BasicTemplate::text());
         QCOMPARE(view->textCursor().position(), 0);
         QVERIFY(frame->document()->IsModified());
         QVERIFY(!view->document()->isUndoAvailable());  // not undoable
         // Coloured as a whole, also far below the visible part.
-        QCOMPARE(view->colourAt(text.indexOf(QLatin1String("REGLOAD"))), kCommands);
-        QCOMPARE(view->colourAt(text.indexOf(QLatin1String("LWO2BRM"))), kKeywords);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("REGLOAD"))), kCommands);
         QCOMPARE(view->colourAt(text.lastIndexOf(QLatin1String("End:"))), ColourRef(0x00408080));
         QCOMPARE(view->colourAt(text.lastIndexOf(QLatin1String("END"))), kCommands);
         QCOMPARE(view->colourAt(text.lastIndexOf(QLatin1String("The end of the script"))), kComments);
