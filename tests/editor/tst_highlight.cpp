@@ -1,6 +1,6 @@
 // The highlight engine against the literal passes (ReferenceHighlighter): on
-// the golden files, on hand-made edge cases with their expected colouring,
-// and on thousands of random scripts and ranges.
+// the golden files, on edge cases of partial ranges, and on thousands of
+// random scripts and ranges.
 #include "ReferenceHighlighter.h"
 
 #include "editor/HighlightEngine.h"
@@ -85,34 +85,19 @@ QString visible(QString line)
 QString lineDiff(const QString& expectedName, const QString& expected, const QString& actualName,
                  const QString& actual)
 {
-    // Split after each line break so that every marker stays on its line.
-    const auto lines = [](const QString& s) {
-        QStringList out;
-        qsizetype from = 0;
-        for (qsizetype i = s.indexOf(QLatin1Char('\n')); i >= 0; i = s.indexOf(QLatin1Char('\n'), from)) {
-            out << s.mid(from, i + 1 - from);
-            from = i + 1;
-        }
-        if (from < s.size())
-            out << s.mid(from);
-        return out;
-    };
-    const QStringList a = lines(expected);
-    const QStringList b = lines(actual);
+    const QStringList a = expected.split(QLatin1Char('\n'));
+    const QStringList b = actual.split(QLatin1Char('\n'));
     QString out;
-    int shown = 0;
-    for (qsizetype i = 0; i < std::max(a.size(), b.size()) && shown < 8; ++i) {
-        const QString la = i < a.size() ? a[i] : QStringLiteral("(no line)");
-        const QString lb = i < b.size() ? b[i] : QStringLiteral("(no line)");
-        if (la == lb)
-            continue;
-        ++shown;
-        out += QStringLiteral("  line %1\n    %2: %3\n    %4: %5\n")
-                   .arg(i + 1)
-                   .arg(expectedName, -9)
-                   .arg(visible(la))
-                   .arg(actualName, -9)
-                   .arg(visible(lb));
+    for (qsizetype i = 0, shown = 0; i < std::max(a.size(), b.size()) && shown < 8; ++i) {
+        const QString la = a.value(i, QStringLiteral("(no line)"));
+        const QString lb = b.value(i, QStringLiteral("(no line)"));
+        if (la != lb && ++shown)
+            out += QStringLiteral("  line %1\n    %2: %3\n    %4: %5\n")
+                       .arg(i + 1)
+                       .arg(expectedName, -9)
+                       .arg(visible(la))
+                       .arg(actualName, -9)
+                       .arg(visible(lb));
     }
     return out;
 }
@@ -291,215 +276,168 @@ void runRandom(const HighlightEngine& engine, const ReferenceHighlighter& ref, c
     }
 }
 
+// Empty when styled, the colouring of text by who, matches expected.
+QString styledDiff(const QString& who, const QString& expected, QStringView text, const Classes& classes)
+{
+    const QString styled = styledText(text, classes);
+    return styled == expected ? QString() : lineDiff(QStringLiteral("expected"), expected, who, styled);
+}
+
 }  // namespace
 
 class TestHighlight : public QObject {
     Q_OBJECT
-
-private slots:
-    void goldenFiles_data();
-    void goldenFiles();
-    void goldenFilesLineByLine_data() { goldenFiles_data(); }
-    void goldenFilesLineByLine();
-    void edgeCases_data();
-    void edgeCases();
-    void findOperation();
-    void randomScripts();
-    void randomScriptsOwnTables();
-
-private:
     HighlightEngine m_engine;
     ReferenceHighlighter m_ref;
-};
 
-void TestHighlight::goldenFiles_data()
-{
-    QTest::addColumn<QString>("path");
-    const QDir dir(QStringLiteral(VANTREL_TEST_DATA "/highlight"));
-    const QStringList names = dir.entryList({QStringLiteral("*.iws")}, QDir::Files, QDir::Name);
-    QVERIFY2(names.size() >= 3, "the golden files are missing");
-    for (const QString& name : names)
-        QTest::newRow(qPrintable(name)) << dir.filePath(name);
-}
-
-void TestHighlight::goldenFiles()
-{
-    QFETCH(QString, path);
-    const QString text = readText(path);
-    QFile styledFile(path + QStringLiteral(".styled"));
-    QVERIFY2(styledFile.open(QIODevice::ReadOnly), qPrintable(styledFile.fileName() + " is missing"));
-    const QString expected = QString::fromUtf8(styledFile.readAll());
-
-    const Classes prior(std::size_t(text.size()), kNone);
-    const Colouring e = byEngine(m_engine, text, 0, -1, prior);
-    QVERIFY2(e.problem.isEmpty(), qPrintable(e.problem));
-    const QString engineStyled = styledText(text, e.final);
-    QVERIFY2(engineStyled == expected,
-             qPrintable(QStringLiteral("engine differs from %1.styled (scripts/regen_goldens.sh rewrites it)\n%2")
-                            .arg(QFileInfo(path).fileName(),
-                                 lineDiff(QStringLiteral("golden"), expected, QStringLiteral("engine"),
-                                          engineStyled))));
-
-    const QString refStyled = styledText(text, byReference(m_ref, text, 0, -1, prior).final);
-    QVERIFY2(refStyled == expected,
-             qPrintable(QStringLiteral("the literal passes differ from %1.styled\n%2")
-                            .arg(QFileInfo(path).fileName(),
-                                 lineDiff(QStringLiteral("golden"), expected, QStringLiteral("reference"),
-                                          refStyled))));
-}
-
-// Every line as the line the caret left, and stretches of lines as pasted
-// selections, on top of a whole-text colouring.
-void TestHighlight::goldenFilesLineByLine()
-{
-    QFETCH(QString, path);
-    const QString text = readText(path);
-    const std::vector<qsizetype> starts = lineStarts(text);
-    Classes prior;
-    m_ref.highlight(text, 0, -1, prior);
-    for (std::size_t line = 0; line < starts.size(); ++line) {
-        const qsizetype next = line + 1 < starts.size() ? starts[line + 1] : -1;
-        const QString d = disagreement(m_engine, m_ref, text, starts[line], next, prior);
-        QVERIFY2(d.isEmpty(), qPrintable(d));
+private slots:
+    void goldenFiles_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir dir(QStringLiteral(VANTREL_TEST_DATA "/highlight"));
+        const QStringList names = dir.entryList({QStringLiteral("*.iws")}, QDir::Files, QDir::Name);
+        QVERIFY2(names.size() >= 3, "the golden files are missing");
+        for (const QString& name : names)
+            QTest::newRow(qPrintable(name)) << dir.filePath(name);
     }
-    for (std::size_t line = 0; line + 3 < starts.size(); line += 7) {
-        const QString d = disagreement(m_engine, m_ref, text, starts[line] + 2, starts[line + 3] + 1, prior);
+    // The whole text against NAME.iws.styled (scripts/regen_goldens.sh rewrites
+    // it); then every line as the line the caret left, and stretches of lines
+    // as pasted selections, on top of a whole-text colouring.
+    void goldenFiles()
+    {
+        QFETCH(QString, path);
+        const QString text = readText(path);
+        QFile styledFile(path + QStringLiteral(".styled"));
+        QVERIFY2(styledFile.open(QIODevice::ReadOnly), qPrintable(styledFile.fileName() + " is missing"));
+        const QString expected = QString::fromUtf8(styledFile.readAll());
+        const Classes unpainted(std::size_t(text.size()), kNone);
+        const Colouring e = byEngine(m_engine, text, 0, -1, unpainted);
+        QVERIFY2(e.problem.isEmpty(), qPrintable(e.problem));
+        QString d = styledDiff(QStringLiteral("engine"), expected, text, e.final);
         QVERIFY2(d.isEmpty(), qPrintable(d));
-    }
-}
+        const Classes prior = byReference(m_ref, text, 0, -1, unpainted).final;
+        d = styledDiff(QStringLiteral("reference"), expected, text, prior);
+        QVERIFY2(d.isEmpty(), qPrintable(d));
 
-void TestHighlight::edgeCases_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<qsizetype>("rs");
-    QTest::addColumn<qsizetype>("re");
-    QTest::addColumn<QString>("expected");  // what the call paints; {-} where it paints nothing
-
-    const auto whole = [](const char* name, const QString& text, const QString& expected) {
-        QTest::newRow(name) << text << qsizetype(0) << qsizetype(-1) << expected;
-    };
-    whole("colon in a comment labels the line", "WAIT_TIME 100 ; wait: short\n",
-          "{L}WAIT_TIME 100 {M}; wait: short\n");
-    whole("End: is a label, not END", "End:\n\tEND\n", "{L}End{R}:\n\t{C}END{R}\n");
-    whole("semicolon inside a string", "HUD_STRING \"a;b\"\n", "{C}HUD_STRING{R} \"{S}a{M};b\"\n");
-    whole("unclosed quote, string on the next line", "SET x,\"open\nPROMPT \"done\"\n",
-          "{C}SET{R} x,\"open\n{C}PROMPT{R} \"{S}done{R}\"\n");
-    whole("quote right after a closing quote", "\"a\"\"b\"\n", "{R}\"{S}a{R}\"\"b\"\n");
-    whole("strings never span lines", "PROMPT \"one\ntwo\" END\n", "{C}PROMPT{R} \"one\ntwo\" {C}END{R}\n");
-    whole("closing quote at a line end, quote first on the next line", "\"a\"\n\"b\"\n",
-          "{R}\"{S}a{R}\"\n\"{S}b{R}\"\n");
-    whole("template REGLOAD line", "\tREGLOAD\tDreadMd,\"\\psg\\resource\\shapes\\CorvAsm_rto.lwo\",LWO2BRM\n",
-          "{R}\t{C}REGLOAD{R}\tDreadMd,\"{S}\\psg\\resource\\shapes\\CorvAsm_rto.lwo{R}\",{K}LWO2BRM{R}\n");
-    whole("words in comments and strings", "; WAIT SHIP_CLOCK\nPROMPT \"WAIT here\" // END\n",
-          "{M}; WAIT SHIP_CLOCK\n{C}PROMPT{R} \"{S}WAIT here{R}\" {M}// END\n");
-    whole("case matters", "wait Wait WAIT\n", "{R}wait Wait {C}WAIT{R}\n");
-    whole("words in both tables are keywords", "SHIP_CLOCK WEAPON_BEAM SET_SHIP_CLOCK WEAPON\n",
-          "{K}SHIP_CLOCK{R} {K}WEAPON_BEAM{R} {C}SET_SHIP_CLOCK{R} {C}WEAPON{R}\n");
-    whole("end marker is no word", "--------\n-- WAIT --\n", "{R}--------\n-- {C}WAIT{R} --\n");
-    whole("part of a longer word", "WAITING WAIT_ WAIT1 _WAIT IFF\n", "{R}WAITING WAIT_ WAIT1 _WAIT IFF\n");
-    whole("#INCLUDE", "#INCLUDE pcorvette.shp\nx#INCLUDE ##INCLUDE #INCLUDES\n;#INCLUDE brief??.scr\n",
-          "{C}#INCLUDE{R} pcorvette.shp\nx#INCLUDE #{C}#INCLUDE{R} #INCLUDES\n{M};#INCLUDE brief??.scr\n");
-    whole("commas, quotes and # end words", "CAMERA\tCamWep,CAM_CHASE,DreadShip\n#WAIT,ON\"\n",
-          "{C}CAMERA{R}\tCamWep,{K}CAM_CHASE{R},DreadShip\n#{C}WAIT{R},{K}ON{R}\"\n");
-    whole("non-ASCII letters continue words, other signs do not",
-          QString::fromUtf8("\u00e9WAIT WAIT\u00df WAIT\u20ac WAIT\u0301 \u0663ON\n"),
-          QString::fromUtf8("{R}\u00e9WAIT WAIT\u00df {C}WAIT{R}\u20ac {C}WAIT{R}\u0301 \u0663ON\n"));
-    whole("every colon labels up to itself", "SET a:b:c\n", "{L}SET a:b{R}:c\n");
-    whole("label over a string", "PROMPT \"x:y\"\n", "{L}PROMPT \"x{S}:y{R}\"\n");
-    whole("slashes", "WAIT 5 // wait\na/b / /c http://x\n", "{C}WAIT{R} 5 {M}// wait\n{L}a/b / /c http{R}:{M}//x\n");
-    whole("last line without a line break", "WAIT 1\nPROMPT \"x\" ; end",
-          "{C}WAIT{R} 1\n{C}PROMPT{R} \"{S}x{R}\" {M}; end");
-    whole("empty text", "", "");
-
-    const auto part = [](const char* name, const QString& text, qsizetype rs, qsizetype re, const QString& expected) {
-        QTest::newRow(name) << text << rs << re << expected;
-    };
-    part("selection starting inside a comment", "SET a ; WAIT \"s\" b:c\n", 8, 20,
-         "{L}SET a ; WAIT \"s\" b{R}:c{-}\n");
-    part("string reaches past the selection", "PROMPT \"abc\" ; c\nnext\n", 0, 8,
-         "{C}PROMPT{R} \"{S}abc{-}\" ; c\nnext\n");
-    part("comment reaches past the selection", "PROMPT \"abc\" ; c\nnext\n", 0, 14,
-         "{C}PROMPT{R} \"{S}abc{R}\" {M}; c\n{-}next\n");
-    part("last line as the line left", "WAIT 1\nPROMPT \"x\" ; end", 7, -1,
-         "{-}WAIT 1\n{C}PROMPT{R} \"{S}x{R}\" {M}; end");
-    part("line left, its line break included", "WAIT 1\nEnd:\nEND", 7, 12, "{-}WAIT 1\n{L}End{R}:\n{-}END");
-    part("word cut by the range", "WAIT\n", 0, 3, "{R}WAI{-}T\n");
-    part("word whose neighbour lies before the range", "XWAIT\n", 1, 5, "{-}X{R}WAIT{-}\n");
-    part("slashes cut by the range", "a//b\n", 0, 2, "{R}a/{-}/b\n");
-    part("colon at the range start labels before it", "abc:def\n", 3, 7, "{L}abc{R}:def{-}\n");
-    part("empty selection paints nothing", "WAIT ; x\n", 2, 2, "{-}WAIT ; x\n");
-    part("empty selection at the end", "WAIT", 4, 4, "{-}WAIT");
-    part("opening quote at the range end is found, closing quote past it", "x \"ab\"\n", 2, 3,
-         "{-}x {R}\"{S}ab{-}\"\n");
-}
-
-void TestHighlight::edgeCases()
-{
-    QFETCH(QString, text);
-    QFETCH(qsizetype, rs);
-    QFETCH(qsizetype, re);
-    QFETCH(QString, expected);
-
-    const Classes prior(std::size_t(text.size()), kNone);
-    const Colouring e = byEngine(m_engine, text, rs, re, prior);
-    QVERIFY2(e.problem.isEmpty(), qPrintable(e.problem));
-    const QString engineStyled = styledText(text, e.paintedOnly());
-    QVERIFY2(engineStyled == expected,
-             qPrintable(lineDiff(QStringLiteral("expected"), expected, QStringLiteral("engine"), engineStyled)));
-    const QString refStyled = styledText(text, byReference(m_ref, text, rs, re, prior).paintedOnly());
-    QVERIFY2(refStyled == expected,
-             qPrintable(lineDiff(QStringLiteral("expected"), expected, QStringLiteral("reference"), refStyled)));
-}
-
-// The reference's find is what the other checks rest on.
-void TestHighlight::findOperation()
-{
-    const QString t = QStringLiteral("WAIT WAITING _WAIT wait WAIT");
-    QCOMPARE(ReferenceHighlighter::find(t, u"WAIT", 0, -1, true, true), 0);
-    QCOMPARE(ReferenceHighlighter::find(t, u"WAIT", 1, -1, true, true), 24);
-    QCOMPARE(ReferenceHighlighter::find(t, u"WAIT", 1, -1, true, false), 5);
-    QCOMPARE(ReferenceHighlighter::find(t, u"WAIT", 1, -1, false, true), 19);
-    QCOMPARE(ReferenceHighlighter::find(t, u"WAIT", 1, 27, true, true), -1);  // not wholly inside
-    QCOMPARE(ReferenceHighlighter::find(t, u"WAIT", 24, 28, true, true), 24);
-    QCOMPARE(ReferenceHighlighter::find(t, u"AIT", 1, 4, true, true), -1);  // neighbour outside the range counts
-    QCOMPARE(ReferenceHighlighter::find(t, u"W", 3, 3, true, false), -1);   // empty range
-    QCOMPARE(ReferenceHighlighter::find(t, u"W", 6, 3, true, false), -1);   // inverted range
-    QCOMPARE(ReferenceHighlighter::find(t, u"W", 30, -1, true, false), -1);
-}
-
-void TestHighlight::randomScripts()
-{
-    ScriptVocabulary::Table commands, keywords;
-    ScriptVocabulary::fill(commands, keywords);
-    const quint32 seed = seedFromEnv("VANTREL_HIGHLIGHT_SEED", 20260101u);
-    const int count = int(seedFromEnv("VANTREL_HIGHLIGHT_COUNT", 3000u));
-    runRandom(m_engine, m_ref, vocabulary(commands, keywords), kNearWords, seed, count);
-}
-
-// Tables of other words: overlapping words in both tables, words that begin
-// or end with a sign, words with a sign inside, long words.
-void TestHighlight::randomScriptsOwnTables()
-{
-    static const char* const kCommands[] = {"AB", "A_B", "#X", "X",   "B-C", "A.B", "#AB", "Q#", "#",
-                                            "C",  "D",   "//X", "AB_CD", "END", "ON",  "X:Y"};
-    static const char* const kKeywords[] = {"AB", "B", "#AB", "#C", "X", "C-D", "END", "X#", "LONG_WORD_"
-                                            "THAT_IS_MUCH_LONGER_THAN_ANY_WORD_OF_THE_BUILT_IN_LISTS_AT_ALL"};
-    ScriptVocabulary::Table commands{}, keywords{};
-    std::copy(std::begin(kCommands), std::end(kCommands), commands.begin());
-    std::copy(std::begin(kKeywords), std::end(kKeywords), keywords.begin());
-    for (auto& t : {&commands, &keywords}) {
-        for (auto& w : *t) {
-            if (!w)
-                w = "";
+        const std::vector<qsizetype> starts = lineStarts(text);
+        for (std::size_t line = 0; line < starts.size(); ++line) {
+            const qsizetype next = line + 1 < starts.size() ? starts[line + 1] : -1;
+            d = disagreement(m_engine, m_ref, text, starts[line], next, prior);
+            QVERIFY2(d.isEmpty(), qPrintable(d));
+        }
+        for (std::size_t line = 0; line + 3 < starts.size(); line += 7) {
+            d = disagreement(m_engine, m_ref, text, starts[line] + 2, starts[line + 3] + 1, prior);
+            QVERIFY2(d.isEmpty(), qPrintable(d));
         }
     }
-    const HighlightEngine engine(commands, keywords);
-    const ReferenceHighlighter ref(commands, keywords);
-    const QStringList nearWords = {"A", "B", "C", "D", "-", "#", "Q", "X", "Y", "_", ":", "ABC", "AB_"};
-    const quint32 seed = seedFromEnv("VANTREL_HIGHLIGHT_SEED", 777u);
-    const int count = int(seedFromEnv("VANTREL_HIGHLIGHT_COUNT", 2000u));
-    runRandom(engine, ref, vocabulary(commands, keywords), nearWords, seed, count);
-}
+
+    // What one call paints, {-} where it paints nothing. Mostly partial
+    // ranges, which the goldens leave to the reference alone.
+    void edgeCases_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qsizetype>("rs");
+        QTest::addColumn<qsizetype>("re");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char* name, const QString& text, qsizetype rs, qsizetype re, const QString& expected) {
+            QTest::newRow(name) << text << rs << re << expected;
+        };
+        row("colon in a comment labels the line", "WAIT_TIME 100 ; wait: short\n", 0, -1,
+            "{L}WAIT_TIME 100 {M}; wait: short\n");
+        row("End: is a label, not END", "End:\n\tEND\n", 0, -1, "{L}End{R}:\n\t{C}END{R}\n");
+        row("semicolon inside a string", "HUD_STRING \"a;b\"\n", 0, -1, "{C}HUD_STRING{R} \"{S}a{M};b\"\n");
+        row("unclosed quote, string on the next line", "SET x,\"open\nPROMPT \"done\"\n", 0, -1,
+            "{C}SET{R} x,\"open\n{C}PROMPT{R} \"{S}done{R}\"\n");
+        row("quote right after a closing quote", "\"a\"\"b\"\n", 0, -1, "{R}\"{S}a{R}\"\"b\"\n");
+        row("strings never span lines", "PROMPT \"one\ntwo\" END\n", 0, -1, "{C}PROMPT{R} \"one\ntwo\" {C}END{R}\n");
+        row("template REGLOAD line", "\tREGLOAD\tDreadMd,\"\\psg\\resource\\shapes\\CorvAsm_rto.lwo\",LWO2BRM\n", 0, -1,
+            "{R}\t{C}REGLOAD{R}\tDreadMd,\"{S}\\psg\\resource\\shapes\\CorvAsm_rto.lwo{R}\",{K}LWO2BRM{R}\n");
+        row("non-ASCII letters continue words, other signs do not",
+            QString::fromUtf8("\u00e9WAIT WAIT\u00df WAIT\u20ac WAIT\u0301 \u0663ON\n"), 0, -1,
+            QString::fromUtf8("{R}\u00e9WAIT WAIT\u00df {C}WAIT{R}\u20ac {C}WAIT{R}\u0301 \u0663ON\n"));
+        row("selection starting inside a comment", "SET a ; WAIT \"s\" b:c\n", 8, 20,
+            "{L}SET a ; WAIT \"s\" b{R}:c{-}\n");
+        row("string reaches past the selection", "PROMPT \"abc\" ; c\nnext\n", 0, 8,
+            "{C}PROMPT{R} \"{S}abc{-}\" ; c\nnext\n");
+        row("comment reaches past the selection", "PROMPT \"abc\" ; c\nnext\n", 0, 14,
+            "{C}PROMPT{R} \"{S}abc{R}\" {M}; c\n{-}next\n");
+        row("last line as the line left", "WAIT 1\nPROMPT \"x\" ; end", 7, -1,
+            "{-}WAIT 1\n{C}PROMPT{R} \"{S}x{R}\" {M}; end");
+        row("line left, its line break included", "WAIT 1\nEnd:\nEND", 7, 12, "{-}WAIT 1\n{L}End{R}:\n{-}END");
+        row("word cut by the range", "WAIT\n", 0, 3, "{R}WAI{-}T\n");
+        row("word whose neighbour lies before the range", "XWAIT\n", 1, 5, "{-}X{R}WAIT{-}\n");
+        row("slashes cut by the range", "a//b\n", 0, 2, "{R}a/{-}/b\n");
+        row("colon at the range start labels before it", "abc:def\n", 3, 7, "{L}abc{R}:def{-}\n");
+        row("empty selection paints nothing", "WAIT ; x\n", 2, 2, "{-}WAIT ; x\n");
+        row("empty selection at the end", "WAIT", 4, 4, "{-}WAIT");
+        row("opening quote at the range end is found, closing quote past it", "x \"ab\"\n", 2, 3,
+            "{-}x {R}\"{S}ab{-}\"\n");
+    }
+    void edgeCases()
+    {
+        QFETCH(QString, text);
+        QFETCH(qsizetype, rs);
+        QFETCH(qsizetype, re);
+        QFETCH(QString, expected);
+        const Classes prior(std::size_t(text.size()), kNone);
+        const Colouring e = byEngine(m_engine, text, rs, re, prior);
+        QVERIFY2(e.problem.isEmpty(), qPrintable(e.problem));
+        QString d = styledDiff(QStringLiteral("engine"), expected, text, e.paintedOnly());
+        QVERIFY2(d.isEmpty(), qPrintable(d));
+        d = styledDiff(QStringLiteral("reference"), expected, text, byReference(m_ref, text, rs, re, prior).paintedOnly());
+        QVERIFY2(d.isEmpty(), qPrintable(d));
+    }
+
+    // The reference's find is what the other checks rest on.
+    void findOperation()
+    {
+        const QString t = QStringLiteral("WAIT WAITING _WAIT wait WAIT");
+        QCOMPARE(ReferenceHighlighter::find(t, u"WAIT", 0, -1, true, true), 0);
+        QCOMPARE(ReferenceHighlighter::find(t, u"WAIT", 1, -1, true, true), 24);
+        QCOMPARE(ReferenceHighlighter::find(t, u"WAIT", 1, -1, true, false), 5);
+        QCOMPARE(ReferenceHighlighter::find(t, u"WAIT", 1, -1, false, true), 19);
+        QCOMPARE(ReferenceHighlighter::find(t, u"WAIT", 1, 27, true, true), -1);  // not wholly inside
+        QCOMPARE(ReferenceHighlighter::find(t, u"WAIT", 24, 28, true, true), 24);
+        QCOMPARE(ReferenceHighlighter::find(t, u"AIT", 1, 4, true, true), -1);  // neighbour outside the range counts
+        QCOMPARE(ReferenceHighlighter::find(t, u"W", 3, 3, true, false), -1);   // empty range
+        QCOMPARE(ReferenceHighlighter::find(t, u"W", 6, 3, true, false), -1);   // inverted range
+        QCOMPARE(ReferenceHighlighter::find(t, u"W", 30, -1, true, false), -1);
+    }
+
+    void randomScripts()
+    {
+        ScriptVocabulary::Table commands, keywords;
+        ScriptVocabulary::fill(commands, keywords);
+        const quint32 seed = seedFromEnv("VANTREL_HIGHLIGHT_SEED", 20260101u);
+        const int count = int(seedFromEnv("VANTREL_HIGHLIGHT_COUNT", 3000u));
+        runRandom(m_engine, m_ref, vocabulary(commands, keywords), kNearWords, seed, count);
+    }
+
+    // Tables of other words: overlapping words in both tables, words that begin
+    // or end with a sign, words with a sign inside, long words.
+    void randomScriptsOwnTables()
+    {
+        static const char* const kCommands[] = {"AB", "A_B", "#X", "X",   "B-C", "A.B", "#AB", "Q#", "#",
+                                                "C",  "D",   "//X", "AB_CD", "END", "ON",  "X:Y"};
+        static const char* const kKeywords[] = {"AB", "B", "#AB", "#C", "X", "C-D", "END", "X#", "LONG_WORD_"
+                                                "THAT_IS_MUCH_LONGER_THAN_ANY_WORD_OF_THE_BUILT_IN_LISTS_AT_ALL"};
+        ScriptVocabulary::Table commands{}, keywords{};
+        std::copy(std::begin(kCommands), std::end(kCommands), commands.begin());
+        std::copy(std::begin(kKeywords), std::end(kKeywords), keywords.begin());
+        for (auto& t : {&commands, &keywords}) {
+            for (auto& w : *t) {
+                if (!w)
+                    w = "";
+            }
+        }
+        const HighlightEngine engine(commands, keywords);
+        const ReferenceHighlighter ref(commands, keywords);
+        const QStringList nearWords = {"A", "B", "C", "D", "-", "#", "Q", "X", "Y", "_", ":", "ABC", "AB_"};
+        const quint32 seed = seedFromEnv("VANTREL_HIGHLIGHT_SEED", 777u);
+        const int count = int(seedFromEnv("VANTREL_HIGHLIGHT_COUNT", 2000u));
+        runRandom(engine, ref, vocabulary(commands, keywords), nearWords, seed, count);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestHighlight)
 #include "tst_highlight.moc"
