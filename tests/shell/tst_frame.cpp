@@ -1,9 +1,9 @@
 // The main window as the user meets it: menus, keys, toolbar, status bar,
 // caption, help, dropped files and the HTML export.
+#include "common/Helpers.h"
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
 #include "platform/FileDialogs.h"
-#include "platform/MessageBox.h"
 #include "resources/commands.h"
 #include "resources/ids.h"
 #include "shell/CMainFrame.h"
@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -28,8 +27,9 @@
 #include <QToolButton>
 #include <QPushButton>
 #include <QTimer>
-#include <functional>
 #include <QUrl>
+
+#include <functional>
 
 using namespace ids;
 
@@ -66,17 +66,13 @@ class TestFrame : public QObject {
     Q_OBJECT
     TestEnv env;
     QTemporaryDir dir;
+    BoxRecorder rec{mb::IDNO};
     CMainFrame* frame = nullptr;
-    QList<mb::Box> boxes;
 
 private slots:
     void init()
     {
-        boxes.clear();
-        mb::setAnswerer([this](const mb::Box& b) {
-            boxes.append(b);
-            return mb::IDNO;
-        });
+        rec.boxes.clear();
         frame = new CMainFrame(nullptr);
         frame->document()->OnNewDocument();
         frame->show();
@@ -87,7 +83,6 @@ private slots:
     {
         frame->document()->SetModifiedFlag(false);
         delete frame;
-        mb::setAnswerer({});
         filedlg::setAnswerer({});
     }
 
@@ -126,22 +121,31 @@ private slots:
         QCOMPARE(frame->view()->rawText(), QString());  // nothing typed
     }
 
-    void droppedOnTheEditorAFileIsOpenedNotPasted()
+    // A file dropped on the frame or on the editor is opened, not pasted,
+    // after the save prompt (answered No), and coloured.
+    void droppedFileIsOpened_data()
     {
-        const QString p = dir.filePath(QStringLiteral("onto-editor.iws"));
-        QFile f(p);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("WAIT 1\r\n");
-        f.close();
+        QTest::addColumn<bool>("onEditor");
+        QTest::newRow("frame") << false;
+        QTest::newRow("editor") << true;
+    }
+    void droppedFileIsOpened()
+    {
+        QFETCH(bool, onEditor);
+        const QString p = writeFile(dir.filePath(QStringLiteral("dropped.iws")), "END\r\n");
+        QTest::keyClicks(frame->view(), QStringLiteral("unsaved"));
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(p)});
-        QWidget* target = frame->view()->viewport();
+        QWidget* target = onEditor ? frame->view()->viewport() : static_cast<QWidget*>(frame);
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &drop);
         QTRY_COMPARE(frame->document()->GetPathName(), p);
-        QCOMPARE(frame->view()->rawText(), QStringLiteral("WAIT 1\n"));
+        QCOMPARE(rec.boxes.size(), 1);
+        QCOMPARE(frame->view()->rawText(), QStringLiteral("END\n"));
+        QCOMPARE(frame->view()->colourAt(0), ColourRef(0x00FF8000));
     }
 
     // Every command with a menu item or a key runs its handler from the menu
@@ -190,16 +194,14 @@ private slots:
         if (!action->isEnabled())
             QSKIP("a key without a handler in this program");
         bool inMenu = false;
-        for (QAction* top : frame->menuBar()->actions()) {
-            const std::function<void(QMenu*)> find = [&](QMenu* m) {
-                for (QAction* a : m->actions()) {
-                    inMenu = inMenu || a == action;
-                    if (a->menu())
-                        find(a->menu());
-                }
-            };
-            find(top->menu());
-        }
+        const std::function<void(const QList<QAction*>&)> find = [&](const QList<QAction*>& actions) {
+            for (QAction* a : actions) {
+                inMenu = inMenu || a == action;
+                if (a->menu())
+                    find(a->menu()->actions());
+            }
+        };
+        find(frame->menuBar()->actions());
         if (inMenu) {
             action->trigger();
             QCOMPARE(handled.count(), 1);
@@ -284,29 +286,25 @@ private slots:
 
     void toolbarAndStatusBarCanBeHiddenAndShown()
     {
-        QVERIFY(frame->toolBar()->isVisible());
-        frame->action(ID_VIEW_TOOLBAR)->trigger();
-        QVERIFY(!frame->toolBar()->isVisible());
-        QVERIFY(!frame->action(ID_VIEW_TOOLBAR)->isChecked());
-        frame->action(ID_VIEW_TOOLBAR)->trigger();
-        QVERIFY(frame->toolBar()->isVisible());
-        frame->action(ID_VIEW_STATUS_BAR)->trigger();
-        QVERIFY(!frame->statusBar()->isVisible());
-        frame->action(ID_VIEW_STATUS_BAR)->trigger();
-        QVERIFY(frame->statusBar()->isVisible());
-        QVERIFY(frame->action(ID_VIEW_STATUS_BAR)->isChecked());
+        const std::pair<int, QWidget*> bars[] = {{ID_VIEW_TOOLBAR, frame->toolBar()},
+                                                 {ID_VIEW_STATUS_BAR, frame->statusBar()}};
+        for (const auto& [id, bar] : bars) {
+            for (bool shown : {false, true}) {
+                frame->action(id)->trigger();
+                QCOMPARE(bar->isVisible(), shown);
+                QCOMPARE(frame->action(id)->isChecked(), shown);
+            }
+        }
     }
 
     void statusBarShowsReadyAndPrompts()
     {
         QCOMPARE(frame->messagePane()->text(), QStringLiteral("Ready"));
-        QCOMPARE(frame->linePane()->text(), QStringLiteral("Line 1"));
         frame->action(ID_LAUNCH_SCRIPT)->showStatusText(frame->toolBar());
         QCOMPARE(frame->statusBar()->currentMessage(),
                  QStringLiteral("Launches the current script in Independence War using the chosen settings"));
-        QVERIFY(frame->findChild<QLabel*>(QStringLiteral("pane_%1").arg(ID_INDICATOR_CAPS)));
-        QVERIFY(frame->findChild<QLabel*>(QStringLiteral("pane_%1").arg(ID_INDICATOR_NUM)));
-        QVERIFY(frame->findChild<QLabel*>(QStringLiteral("pane_%1").arg(ID_INDICATOR_SCRL)));
+        for (int id : {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL})
+            QVERIFY(frame->findChild<QLabel*>(QStringLiteral("pane_%1").arg(id)));
         // A line number wider than the pane's sizing text still shows in full.
         frame->m_currentLine = 1234567;
         frame->OnUpdateLinePane();
@@ -316,11 +314,7 @@ private slots:
     void captionFollowsTheDocument()
     {
         QCOMPARE(frame->windowTitle(), QStringLiteral("Untitled - Vantrel"));
-        const QString p = dir.filePath(QStringLiteral("attack run.iws"));
-        QFile f(p);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        QVERIFY(frame->document()->OnOpenDocument(p, nullptr));
+        QVERIFY(frame->document()->OnOpenDocument(writeFile(dir.filePath(QStringLiteral("attack run.iws")), {}), nullptr));
         QCOMPARE(frame->windowTitle(), QStringLiteral("attack run.iws - Vantrel"));
     }
 
@@ -332,37 +326,12 @@ private slots:
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(catcher.urls.size(), 1);
         QCOMPARE(catcher.urls[0].toLocalFile(), QCoreApplication::applicationDirPath() + QStringLiteral("/VantrelHelp.html"));
-        QVERIFY(boxes.isEmpty());  // no message even when the page is missing
-    }
-
-    void droppedFileIsOpenedAfterTheSavePrompt()
-    {
-        const QString p = dir.filePath(QStringLiteral("dropped.iws"));
-        QFile f(p);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("END\r\n");
-        f.close();
-        QTest::keyClicks(frame->view(), QStringLiteral("unsaved"));
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(p)});
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(frame, &enter);
-        QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(frame, &drop);
-        QTRY_COMPARE(frame->document()->GetPathName(), p);
-        QCOMPARE(boxes.size(), 1);  // the save prompt, answered No
-        QCOMPARE(frame->view()->rawText(), QStringLiteral("END\n"));
-        QCOMPARE(frame->view()->colourAt(0), ColourRef(0x00FF8000));
+        QVERIFY(rec.boxes.isEmpty());  // no message even when the page is missing
     }
 
     void exportAsHtmlWritesTheColouredPage()
     {
-        const QString script = dir.filePath(QStringLiteral("mission.iws"));
-        QFile f(script);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("END ; <done> & \"quoted\"\r\n");
-        f.close();
+        const QString script = writeFile(dir.filePath(QStringLiteral("mission.iws")), "END ; <done> & \"quoted\"\r\n");
         QVERIFY(frame->document()->OnOpenDocument(script, nullptr));
         QString proposed;
         filedlg::setAnswerer([&](const filedlg::Request& r) {
@@ -371,9 +340,7 @@ private slots:
         });
         frame->action(ID_FILE_EXPORT_HTML)->trigger();
         QCOMPARE(proposed, dir.filePath(QStringLiteral("mission.html")));
-        QFile page(dir.filePath(QStringLiteral("page.html")));
-        QVERIFY(page.open(QIODevice::ReadOnly));
-        const QString html = QString::fromUtf8(page.readAll());
+        const QString html = QString::fromUtf8(readFile(dir.filePath(QStringLiteral("page.html"))));
         QVERIFY(html.contains(QLatin1String("<span style=\"color:#0080ff\">END</span>")));
         QVERIFY(html.contains(QLatin1String("&lt;done&gt; &amp; &quot;quoted&quot;")));
         QVERIFY(html.contains(QLatin1String("charset=\"utf-8\"")));
