@@ -1,9 +1,9 @@
 // Start-up as the program runs it: the command line, the recent-file list,
 // the desktop's file type, and scripts handed to the running editor.
+#include "common/Helpers.h"
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
 #include "platform/FileDialogs.h"
-#include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "resources/ids.h"
 #include "shell/CMainFrame.h"
@@ -14,38 +14,35 @@
 
 #include <QAction>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 class TestApp : public QObject {
     Q_OBJECT
     TestEnv env;
     QTemporaryDir dir;
-    QList<mb::Box> boxes;
+    BoxRecorder rec{mb::IDNO};
 
-    QString script(const QString& name, const QByteArray& bytes = "END\r\n")
+    QString script(const QString& name) { return writeFile(dir.filePath(name), "END\r\n"); }
+    // A running editor with no script and fresh settings.
+    static std::unique_ptr<CVantrelApp> started()
     {
-        const QString p = dir.filePath(name);
-        QFile f(p);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(bytes);
-        return p;
+        auto app = std::make_unique<CVantrelApp>(CommandLine::parse({QStringLiteral("-Embedding")}));
+        return app->InitInstance() ? std::move(app) : nullptr;
     }
 
 private slots:
     void init()
     {
-        boxes.clear();
-        mb::setAnswerer([this](const mb::Box& b) {
-            boxes.append(b);
-            return mb::IDNO;
-        });
+        rec.boxes.clear();
+        rec.answer = mb::IDNO;
+        env.resetSettings();
     }
-    void cleanup() { mb::setAnswerer({}); }
 
     void commandLine_data()
     {
@@ -82,9 +79,8 @@ private slots:
     void startsWithTheNamedScriptAndRemembersIt()
     {
         const QString p = script(QStringLiteral("start.iws"));
-        CommandLine cl = CommandLine::parse({p, QStringLiteral("-Embedding")});
         {
-            CVantrelApp app(cl);
+            CVantrelApp app(CommandLine::parse({p, QStringLiteral("-Embedding")}));
             QVERIFY(app.InitInstance());
             CMainFrame* frame = app.mainFrame();
             QVERIFY(frame->isVisible());
@@ -102,25 +98,24 @@ private slots:
 
     void recentFilesKeepFourNewestFirst()
     {
-        env.resetSettings();
-        CVantrelApp app(CommandLine::parse({QStringLiteral("-Embedding")}));
-        QVERIFY(app.InitInstance());
-        CMainFrame* frame = app.mainFrame();
+        const auto app = started();
+        QVERIFY(app);
+        CMainFrame* frame = app->mainFrame();
         QVERIFY(!frame->action(ids::ID_FILE_MRU_FILE1));  // only the greyed placeholder
         QStringList opened;
         for (int i = 0; i < 5; ++i) {
             opened.prepend(script(QStringLiteral("r%1.iws").arg(i)));
-            QVERIFY(app.OpenDocumentFile(opened.first()));
+            QVERIFY(app->OpenDocumentFile(opened.first()));
         }
-        QCOMPARE(app.recentFiles().paths(), opened.mid(0, 4));
+        QCOMPARE(app->recentFiles().paths(), opened.mid(0, 4));
         // Reopening an entry moves it to the top; a vanished file leaves the list.
         QFile::remove(opened[2]);
-        app.OnOpenRecentFile(2);
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(app.recentFiles().paths().size(), 3);
+        app->OnOpenRecentFile(2);
+        QCOMPARE(rec.boxes.size(), 1);
+        QCOMPARE(app->recentFiles().paths().size(), 3);
         frame->action(ids::ID_FILE_MRU_FILE1 + 2)->trigger();
         QCOMPARE(frame->document()->GetPathName(), opened[3]);
-        QCOMPARE(app.recentFiles().paths().first(), opened[3]);
+        QCOMPARE(app->recentFiles().paths().first(), opened[3]);
         QCOMPARE(ProfileStore::app().getString(QStringLiteral("Recent File List"), QStringLiteral("File1")), opened[3]);
         QCOMPARE(ProfileStore::app().getString(QStringLiteral("Recent File List"), QStringLiteral("File4"), "none"),
                  QStringLiteral("none"));
@@ -129,35 +124,29 @@ private slots:
 
     void openAndExitAskToSaveFirst()
     {
-        env.resetSettings();
-        CVantrelApp app(CommandLine::parse({QStringLiteral("-Embedding")}));
-        QVERIFY(app.InitInstance());
-        CMainFrame* frame = app.mainFrame();
+        const auto app = started();
+        QVERIFY(app);
+        CMainFrame* frame = app->mainFrame();
         const QString next = script(QStringLiteral("next.iws"));
         filedlg::setAnswerer([&](const filedlg::Request& r) { return r.save ? QString() : next; });
         QTest::keyClicks(frame->view(), QStringLiteral("edited"));
 
         // Open: Cancel at the prompt keeps the edits and opens nothing.
-        int answer = mb::IDCANCEL;
-        mb::setAnswerer([&](const mb::Box& b) {
-            boxes.append(b);
-            return answer;
-        });
+        rec.answer = mb::IDCANCEL;
         frame->action(ids::ID_FILE_OPEN)->trigger();
-        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(rec.boxes.size(), 1);
         QVERIFY(frame->document()->GetPathName().isEmpty());
-        answer = mb::IDNO;
+        rec.answer = mb::IDNO;
         frame->action(ids::ID_FILE_OPEN)->trigger();
         QCOMPARE(frame->document()->GetPathName(), next);
 
         // Exit: Cancel keeps the window; No closes it.
         QTest::keyClicks(frame->view(), QStringLiteral("more"));
-        boxes.clear();
-        answer = mb::IDCANCEL;
+        rec.answer = mb::IDCANCEL;
         frame->action(ids::ID_APP_EXIT)->trigger();
-        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(rec.boxes.size(), 3);
         QVERIFY(frame->isVisible());
-        answer = mb::IDNO;
+        rec.answer = mb::IDNO;
         frame->action(ids::ID_APP_EXIT)->trigger();
         QVERIFY(!frame->isVisible());
         filedlg::setAnswerer({});
@@ -168,8 +157,8 @@ private slots:
         CVantrelApp app(CommandLine::parse({dir.filePath(QStringLiteral("absent.iws"))}));
         QVERIFY(!app.InitInstance());
         QVERIFY(!app.handedOver());
-        QCOMPARE(boxes.size(), 1);
-        QVERIFY(boxes[0].text.contains(QLatin1String("absent.iws")));
+        QCOMPARE(rec.boxes.size(), 1);
+        QVERIFY(rec.boxes[0].text.contains(QLatin1String("absent.iws")));
     }
 
     void desktopFileTypeIsWrittenOnlyWhenItDiffers()
@@ -178,14 +167,10 @@ private slots:
         const QString base = env.dataHome();
         QDir(base).removeRecursively();
         QCOMPARE(DesktopIntegration::registerFileType(exe), 4);
-        QFile mime(base + QStringLiteral("/mime/packages/vantrel-iws.xml"));
-        QVERIFY(mime.open(QIODevice::ReadOnly));
-        const QString xml = QString::fromUtf8(mime.readAll());
+        const QString xml = QString::fromUtf8(readFile(base + QStringLiteral("/mime/packages/vantrel-iws.xml")));
         QVERIFY(xml.contains(QLatin1String("<glob pattern=\"*.iws\"/>")));
         QVERIFY(xml.contains(QLatin1String("<comment>Independence War Script</comment>")));
-        QFile desktop(base + QStringLiteral("/applications/vantrel.desktop"));
-        QVERIFY(desktop.open(QIODevice::ReadOnly));
-        const QString entry = QString::fromUtf8(desktop.readAll());
+        const QString entry = QString::fromUtf8(readFile(base + QStringLiteral("/applications/vantrel.desktop")));
         QVERIFY(entry.contains(QLatin1String("Exec=\"/opt/my apps/vantrel\" %f")));
         QVERIFY(entry.contains(QLatin1String("MimeType=text/x-iwar-script;")));
         QVERIFY(entry.contains(QLatin1String("1.1 final")));
@@ -202,18 +187,18 @@ private slots:
 
     void aScriptOpenedFromTheDesktopGoesToTheRunningEditor()
     {
-        CVantrelApp app(CommandLine::parse({QStringLiteral("-Embedding")}));
-        QVERIFY(app.InitInstance());
+        const auto app = started();
+        QVERIFY(app);
         const QString p = script(QStringLiteral("from desktop.iws"));
         QProcess second;
         second.setProgram(QStringLiteral(VANTREL_BINARY_DIR "/src/vantrel"));
         second.setArguments({p});
         second.start();
         QVERIFY(second.waitForStarted());
-        QTRY_COMPARE_WITH_TIMEOUT(app.mainFrame()->document()->GetPathName(), p, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(app->mainFrame()->document()->GetPathName(), p, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
         QCOMPARE(second.exitCode(), 0);
-        app.mainFrame()->close();
+        app->mainFrame()->close();
     }
 };
 
