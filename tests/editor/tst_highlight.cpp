@@ -43,10 +43,8 @@ Colouring byEngine(const HighlightEngine& engine, QStringView text, qsizetype rs
     const HighlightEngine::Result r = engine.highlight(text, rs, re);
     const auto n = qsizetype(text.size());
     if (r.begin < 0 || r.begin + qsizetype(r.classes.size()) > n) {
-        c.problem = QStringLiteral("result [%1, %2) lies outside the text of %3 characters")
-                        .arg(r.begin)
-                        .arg(r.begin + qsizetype(r.classes.size()))
-                        .arg(n);
+        c.problem = QStringLiteral("result from %1 of %2 classes lies outside the text of %3 characters")
+                        .arg(r.begin).arg(r.classes.size()).arg(n);
         return c;
     }
     for (std::size_t k = 0; k < r.classes.size(); ++k) {
@@ -57,9 +55,7 @@ Colouring byEngine(const HighlightEngine& engine, QStringView text, qsizetype rs
             c.problem = QStringLiteral("class %1 at %2").arg(r.classes[k]).arg(pos);
         if (pos < r.paintedBegin || pos >= r.paintedEnd)
             c.problem = QStringLiteral("painted %1 lies outside [paintedBegin %2, paintedEnd %3)")
-                            .arg(pos)
-                            .arg(r.paintedBegin)
-                            .arg(r.paintedEnd);
+                            .arg(pos).arg(r.paintedBegin).arg(r.paintedEnd);
         c.final[std::size_t(pos)] = r.classes[k];
         c.painted[std::size_t(pos)] = 1;
     }
@@ -102,23 +98,20 @@ QString lineDiff(const QString& expectedName, const QString& expected, const QSt
     return out;
 }
 
-QString rangeText(qsizetype rs, qsizetype re) { return QStringLiteral("[%1, %2]").arg(rs).arg(re); }
-
 // Empty when the engine agrees with the literal passes on [rs, re] of text.
 QString disagreement(const HighlightEngine& engine, const ReferenceHighlighter& ref, QStringView text, qsizetype rs,
                      qsizetype re, const Classes& prior)
 {
     const Colouring e = byEngine(engine, text, rs, re, prior);
     if (!e.problem.isEmpty())
-        return QStringLiteral("range %1: %2\n").arg(rangeText(rs, re), e.problem);
+        return QStringLiteral("range [%1, %2]: %3\n").arg(rs).arg(re).arg(e.problem);
     const Colouring r = byReference(ref, text, rs, re, prior);
     if (e.final == r.final && e.painted == r.painted)
         return QString();
     // Show what the call painted: a difference in colour and one in the
     // painted stretch both show there.
-    return QStringLiteral("range %1 of a text of %2 characters; {-}: not painted\n%3")
-        .arg(rangeText(rs, re))
-        .arg(text.size())
+    return QStringLiteral("range [%1, %2] of a text of %3 characters; {-}: not painted\n%4")
+        .arg(rs).arg(re).arg(text.size())
         .arg(lineDiff(QStringLiteral("reference"), styledText(text, r.paintedOnly()), QStringLiteral("engine"),
                       styledText(text, e.paintedOnly())));
 }
@@ -200,39 +193,16 @@ RandomScript randomScript(std::mt19937& rng, const std::vector<QString>& words, 
         const qsizetype ls = starts[line];
         const qsizetype next = line + 1 < starts.size() ? starts[line + 1] : -1;
         const qsizetype lineEnd = next < 0 ? n : next;
+        qsizetype a = 0;
         switch (pick(8)) {
-        case 0:
-            s.ranges.emplace_back(0, -1);
-            break;
-        case 1:
-            s.ranges.emplace_back(0, n);
-            break;
-        case 2: {
-            const qsizetype p = at(0, n);
-            s.ranges.emplace_back(p, p);
-            break;
-        }
-        case 3:  // the line the caret left
-            s.ranges.emplace_back(ls, next);
-            break;
-        case 4: {  // inside one line
-            const qsizetype a = at(ls, lineEnd);
-            s.ranges.emplace_back(a, at(a, lineEnd));
-            break;
-        }
-        case 5: {
-            const qsizetype a = at(0, n);
-            s.ranges.emplace_back(a, at(a, n));
-            break;
-        }
-        case 6:
-            s.ranges.emplace_back(at(0, n), -1);
-            break;
-        default: {  // from the middle of one line to the middle of a later one
-            const qsizetype a = at(ls, lineEnd);
-            s.ranges.emplace_back(a, at(a, n));
-            break;
-        }
+        case 0: s.ranges.emplace_back(0, -1); break;
+        case 1: s.ranges.emplace_back(0, n); break;
+        case 2: a = at(0, n), s.ranges.emplace_back(a, a); break;
+        case 3: s.ranges.emplace_back(ls, next); break;  // the line the caret left
+        case 4: a = at(ls, lineEnd), s.ranges.emplace_back(a, at(a, lineEnd)); break;  // inside one line
+        case 5: a = at(0, n), s.ranges.emplace_back(a, at(a, n)); break;
+        case 6: s.ranges.emplace_back(at(0, n), -1); break;
+        default: a = at(ls, lineEnd), s.ranges.emplace_back(a, at(a, n)); break;  // into a later line
         }
     }
     return s;
@@ -266,12 +236,9 @@ void runRandom(const HighlightEngine& engine, const ReferenceHighlighter& ref, c
         for (const auto& [rs, re] : s.ranges) {
             const Classes prior = randomPrior(rng, s.text.size());
             const QString d = disagreement(engine, ref, s.text, rs, re, prior);
-            if (!d.isEmpty()) {
-                QFAIL(qPrintable(QStringLiteral("random script, seed %1 (run it alone with VANTREL_HIGHLIGHT_SEED=%1 "
-                                                "VANTREL_HIGHLIGHT_COUNT=1)\ntext: %2\n%3")
-                                     .arg(seed)
-                                     .arg(visible(s.text), d)));
-            }
+            QVERIFY2(d.isEmpty(), qPrintable(QStringLiteral("random script, seed %1 (run it alone with "
+                                                            "VANTREL_HIGHLIGHT_SEED=%1 VANTREL_HIGHLIGHT_COUNT=1)\ntext: %2\n%3")
+                                                 .arg(seed).arg(visible(s.text), d)));
         }
     }
 }
