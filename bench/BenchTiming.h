@@ -30,9 +30,6 @@ inline double timeMs(int runs, const std::function<void()>& f)
 }
 
 // One figure: "name value unit".
-inline void print(const char* name, double value, const char* unit)
-{
-    std::printf("%s %.4f %s\n", name, value, unit);
-}
+inline void print(const char* name, double value, const char* unit) { std::printf("%s %.4f %s\n", name, value, unit); }
 
 }  // namespace bench

@@ -70,48 +70,60 @@ int main(int argc, char** argv)
     }
 
     // Open: read, decode, lay out, colour the whole text and paint.
-    bench::print("open_1mb_ms", bench::timeMs(5, [&] {
-              frame.document()->OnOpenDocument(path1mb, nullptr);
-              view->repaint();
-          }),
-          "ms");
-    bench::print("open_100k_ms", bench::timeMs(5, [&] {
-              frame.document()->OnOpenDocument(path, nullptr);
-              view->repaint();
-          }),
-          "ms");
-    bench::print("f5_100k_ms", bench::timeMs(7, [&] {
-              view->OnRegenerateHighlights();
-              view->repaint();
-          }),
-          "ms");
+    bench::print("open_1mb_ms",
+                 bench::timeMs(5,
+                               [&] {
+                                   frame.document()->OnOpenDocument(path1mb, nullptr);
+                                   view->repaint();
+                               }),
+                 "ms");
+    bench::print("open_100k_ms",
+                 bench::timeMs(5,
+                               [&] {
+                                   frame.document()->OnOpenDocument(path, nullptr);
+                                   view->repaint();
+                               }),
+                 "ms");
+    bench::print("f5_100k_ms",
+                 bench::timeMs(7,
+                               [&] {
+                                   view->OnRegenerateHighlights();
+                                   view->repaint();
+                               }),
+                 "ms");
 
     // Typing in the middle of the script: one key press to the painted result.
     QTextCursor c = view->textCursor();
     c.setPosition(view->document()->findBlockByNumber(50000).position());
     view->setTextCursor(c);
     view->verticalScrollBar()->setValue(50000 - 10);
-    bench::print("keystroke_100k_ms", bench::timeMs(51, [&] {
-              QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("A"));
-              QApplication::sendEvent(view, &press);
-              view->repaint();
-          }),
-          "ms");
+    bench::print("keystroke_100k_ms",
+                 bench::timeMs(51,
+                               [&] {
+                                   QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("A"));
+                                   QApplication::sendEvent(view, &press);
+                                   view->repaint();
+                               }),
+                 "ms");
     // Leaving the line: the timer colours it.
-    bench::print("leave_line_100k_ms", bench::timeMs(51, [&] {
-              view->m_caretLine = 50000;
-              QTextCursor cur = view->textCursor();
-              cur.setPosition(view->document()->findBlockByNumber(50001).position());
-              view->setTextCursor(cur);
-              view->OnTimer();
-              view->repaint();
-          }),
-          "ms");
-    bench::print("scroll_page_100k_ms", bench::timeMs(51, [&] {
-              view->verticalScrollBar()->setValue(view->verticalScrollBar()->value() + 40);
-              view->repaint();
-          }),
-          "ms");
+    bench::print("leave_line_100k_ms",
+                 bench::timeMs(51,
+                               [&] {
+                                   view->m_caretLine = 50000;
+                                   QTextCursor cur = view->textCursor();
+                                   cur.setPosition(view->document()->findBlockByNumber(50001).position());
+                                   view->setTextCursor(cur);
+                                   view->OnTimer();
+                                   view->repaint();
+                               }),
+                 "ms");
+    bench::print("scroll_page_100k_ms",
+                 bench::timeMs(51,
+                               [&] {
+                                   view->verticalScrollBar()->setValue(view->verticalScrollBar()->value() + 40);
+                                   view->repaint();
+                               }),
+                 "ms");
     frame.document()->SetModifiedFlag(false);
     return 0;
 }

@@ -98,7 +98,6 @@ QString realisticScript(qsizetype minLines, qsizetype minChars)
 
 volatile std::size_t g_sink = 0;  // keeps the results from being optimised away
 
-
 // Whether both colour the whole text the same.
 bool agree(const HighlightEngine& engine, const ReferenceHighlighter& ref, QStringView text)
 {
@@ -123,7 +122,8 @@ void benchText(const char* tag, const QString& text, const HighlightEngine& engi
                 static_cast<long long>(text.size()));
     bench::print(label("engine_reference_agree"), agree(engine, ref, text) ? 1 : 0, "bool");
 
-    const double engineWhole = bench::timeMs(7, [&] { g_sink = g_sink + engine.highlight(text, 0, -1).classes.size(); });
+    const double engineWhole =
+        bench::timeMs(7, [&] { g_sink = g_sink + engine.highlight(text, 0, -1).classes.size(); });
     bench::print(label("engine_whole_text"), engineWhole, "ms");
     std::vector<std::uint8_t> classes;
     const double refWhole = bench::timeMs(3, [&] {

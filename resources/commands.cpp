@@ -9,6 +9,8 @@ namespace {
 
 using namespace ids;
 
+// clang-format off
+
 constexpr CommandInfo kCommands[] = {
     {ID_FILE_NEW, "&New\tCtrl+N", "Create a new document", "New"},
     {ID_FILE_OPEN, "&Open...\tCtrl+O", "Open an existing document", "Open"},
@@ -168,6 +170,8 @@ constexpr int kToolbar[] = {
 constexpr int kIndicators[] = {
     ID_SEPARATOR, ID_INDICATOR_LINE, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL,
 };
+
+// clang-format on
 
 }  // namespace
 

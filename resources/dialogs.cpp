@@ -73,8 +73,8 @@ constexpr ControlTemplate kAddSnippet[] = {
 };
 
 constexpr DialogTemplate kAboutDlg{IDD_ABOUTBOX, "", 300, 110, false, "MS Sans Serif", 8, kAbout};
-constexpr DialogTemplate kLaunchDlg{IDD_LAUNCH_OPTIONS, "Independence War Launch Options", 307, 246, true,
-                                    "MS Sans Serif", 8, kLaunchOptions};
+constexpr DialogTemplate kLaunchDlg{
+    IDD_LAUNCH_OPTIONS, "Independence War Launch Options", 307, 246, true, "MS Sans Serif", 8, kLaunchOptions};
 constexpr DialogTemplate kSnippetDlg{IDD_SNIPPET_LIBRARY, "Code Snippet Library", 262, 181, true, "MS Sans Serif", 8,
                                      kSnippetLibrary};
 constexpr DialogTemplate kAddDlg{IDD_ADD_SNIPPET, "Add Code Snippet to Library", 262, 86, true, "MS Sans Serif", 8,

@@ -10,11 +10,11 @@ enum class ControlKind {
     DefPushButton,  // default push button
     PushButton,
     GroupBox,
-    Label,          // static text
-    Picture,        // static bitmap; text holds nothing, bitmapId the bitmap
+    Label,    // static text
+    Picture,  // static bitmap; text holds nothing, bitmapId the bitmap
     Edit,
-    CheckBox,       // automatic check box
-    RadioButton,    // automatic radio button
+    CheckBox,     // automatic check box
+    RadioButton,  // automatic radio button
     ListBox,
 };
 

@@ -9,8 +9,8 @@ namespace str {
 using T = QLatin1String;
 
 // Application and document type
-inline constexpr T kAppName("Vantrel");                          // 57344
-inline constexpr T kReady("Ready");                              // 57345
+inline constexpr T kAppName("Vantrel");  // 57344
+inline constexpr T kReady("Ready");      // 57345
 inline constexpr T kUntitled("Untitled");
 inline constexpr T kDocTypeNewName("I-War Script");
 inline constexpr T kDocFilterName("Independence War Script Files (*.iws)");
@@ -79,16 +79,14 @@ inline constexpr T kLaunchNoWine(
     "system.");
 
 // Debug output file
-inline constexpr T kDebugNoGame(
-    "You must choose which game's debug.txt to open in the Launch Options dialog first!");
+inline constexpr T kDebugNoGame("You must choose which game's debug.txt to open in the Launch Options dialog first!");
 inline constexpr T kDebugNotFound(
     "Error - unable to find debug.txt. Either you have your folder settings wrong, or you haven't had a script "
     "error (yet).");
 inline constexpr T kDebugNotFoundClear(
     "Error - unable to find debug.txt. Either you have your folder settings wrong, or you haven't had a script "
     "error (yet). For safety reasons, the file must exist before you can clear it.");
-inline constexpr T kDebugClearQuestion(
-    "Warning: debug.txt is about to be cleared. Are you sure you want to continue?");
+inline constexpr T kDebugClearQuestion("Warning: debug.txt is about to be cleared. Are you sure you want to continue?");
 inline constexpr T kDebugClearFailed("debug.txt could not be cleared and has been left as it was:\n%1\n\n%2");
 inline constexpr T kDebugFileName("debug.txt");
 
@@ -141,7 +139,8 @@ inline constexpr T kUsage(
     "  -v, --version              show the version and exit\n"
     "  -Embedding, -Automation    start without the splash screen\n");
 inline constexpr T kUnknownOption("vantrel: unknown option '%1'\nTry 'vantrel --help' for more information.\n");
-inline constexpr T kMissingScript("vantrel: --export-html needs a SCRIPT\nTry 'vantrel --help' for more information.\n");
+inline constexpr T kMissingScript(
+    "vantrel: --export-html needs a SCRIPT\nTry 'vantrel --help' for more information.\n");
 inline constexpr T kCannotRead("vantrel: cannot read '%1': %2\n");
 inline constexpr T kCannotWrite("vantrel: cannot write '%1': %2\n");
 

@@ -3,15 +3,18 @@
 #   scripts/setup.sh run [ARGS...]   install what is missing, build, start the editor
 #   scripts/setup.sh test            install what is missing, build, run every test
 #   scripts/setup.sh deps            only install what is missing
+#   scripts/setup.sh check           the source checks of CI: format and include direction
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake ninja-build g++ ccache qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libx11-dev
           qt6-qpa-plugins fonts-liberation shared-mime-info desktop-file-utils xdg-utils)
+# What CI's source checks need besides: the formatter and the include-direction script.
+CHECK_PACKAGES=(clang-format python3)
 
 deps() {
     local missing=()
-    for p in "${PACKAGES[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     if [ ${#missing[@]} -gt 0 ]; then
@@ -31,22 +34,27 @@ build() {
 
 case "${1:-}" in
     run)
-        deps
+        deps "${PACKAGES[@]}"
         build
         shift
         exec build/src/vantrel "$@"
         ;;
     test)
-        deps
+        deps "${PACKAGES[@]}"
         build
         cd build
         ctest --output-on-failure
         ;;
     deps)
-        deps
+        deps "${PACKAGES[@]}"
+        ;;
+    check)
+        deps "${CHECK_PACKAGES[@]}"
+        bash scripts/check_format.sh
+        python3 scripts/check_layers.py
         ;;
     *)
-        echo "usage: $0 run [ARGS...] | test | deps" >&2
+        echo "usage: $0 run [ARGS...] | test | deps | check" >&2
         exit 2
         ;;
 esac

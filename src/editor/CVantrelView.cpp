@@ -90,10 +90,7 @@ bool CVantrelView::IsRichEditControl(const QWidget* w) { return qobject_cast<con
 
 namespace {
 
-ScriptEditControl* focusedControl()
-{
-    return qobject_cast<ScriptEditControl*>(QApplication::focusWidget());
-}
+ScriptEditControl* focusedControl() { return qobject_cast<ScriptEditControl*>(QApplication::focusWidget()); }
 
 }  // namespace
 

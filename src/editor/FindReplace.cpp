@@ -200,7 +200,8 @@ int FindReplace::replaceAll(const QString& what, const QString& with, const Find
     down.up = false;
     const QString text = m_edit->rawText();
     QList<qsizetype> hits;
-    for (qsizetype i = TextSearch::find(text, what, 0, down); i >= 0; i = TextSearch::find(text, what, i + what.size(), down))
+    for (qsizetype i = TextSearch::find(text, what, 0, down); i >= 0;
+         i = TextSearch::find(text, what, i + what.size(), down))
         hits.append(i);
     if (hits.isEmpty()) {
         notFound(what);

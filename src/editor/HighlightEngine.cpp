@@ -39,7 +39,10 @@ HighlightEngine::HighlightEngine(const ScriptVocabulary::Table& commandWords,
     addWords(keywordWords, TextClass::Keyword);
 }
 
-HighlightEngine::HighlightEngine() : HighlightEngine(ScriptVocabulary::builtIn().commands, ScriptVocabulary::builtIn().keywords) {}
+HighlightEngine::HighlightEngine()
+    : HighlightEngine(ScriptVocabulary::builtIn().commands, ScriptVocabulary::builtIn().keywords)
+{
+}
 
 void HighlightEngine::addWords(const ScriptVocabulary::Table& table, TextClass cls)
 {
@@ -52,8 +55,8 @@ void HighlightEngine::addWords(const ScriptVocabulary::Table& table, TextClass c
             return isWordChar(QChar(static_cast<char16_t>(static_cast<unsigned char>(ch))));
         });
         if (!plain) {
-            auto it = std::find_if(m_markWords.begin(), m_markWords.end(),
-                                   [&](const auto& p) { return p.first == word; });
+            auto it =
+                std::find_if(m_markWords.begin(), m_markWords.end(), [&](const auto& p) { return p.first == word; });
             if (it == m_markWords.end())
                 m_markWords.emplace_back(word, cls);
             else

@@ -12,9 +12,9 @@
 
 #include <QStringView>
 
+#include <array>
 #include <cstdint>
 #include <string_view>
-#include <array>
 #include <vector>
 
 enum class TextClass : std::uint8_t { Regular = 0, Command, Keyword, String, Label, Comment };

@@ -44,8 +44,9 @@ QString page(QStringView text, const SyntaxColours& colours, const QString& titl
     out.reserve(text.size() * 2 + 512);
     out += QLatin1String("<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>");
     appendEscaped(out, title);
-    out += QLatin1String("</title>\n<style>\npre { font-family: \"Courier New\", Courier, \"Liberation Mono\", "
-                         "\"DejaVu Sans Mono\", monospace; font-size: 10pt; tab-size: ");
+    out += QLatin1String(
+        "</title>\n<style>\npre { font-family: \"Courier New\", Courier, \"Liberation Mono\", "
+        "\"DejaVu Sans Mono\", monospace; font-size: 10pt; tab-size: ");
     out += QString::number(kTabWidth);
     out += QLatin1String("; -moz-tab-size: ");
     out += QString::number(kTabWidth);
@@ -55,8 +56,8 @@ QString page(QStringView text, const SyntaxColours& colours, const QString& titl
     while (i < text.size()) {
         const auto classAt = [&](qsizetype pos) {
             const qsizetype k = pos - r.begin;
-            const std::uint8_t cls = (k >= 0 && k < qsizetype(r.classes.size())) ? r.classes[std::size_t(k)]
-                                                                                  : HighlightEngine::kUnpainted;
+            const std::uint8_t cls =
+                (k >= 0 && k < qsizetype(r.classes.size())) ? r.classes[std::size_t(k)] : HighlightEngine::kUnpainted;
             return cls == HighlightEngine::kUnpainted ? TextClass::Regular : TextClass(cls);
         };
         const ColourRef colour = colours.forClass(classAt(i));

@@ -4,6 +4,7 @@
 
 namespace {
 
+// clang-format off
 // The two word lists of the script language as the program carries them:
 // the words, then the end marker.
 const char* const kCommandList[] = {
@@ -90,6 +91,8 @@ void fillTable(ScriptVocabulary::Table& table, const char* const* list)
     for (const char* const* word = list; std::strcmp(*word, kEndMarker) != 0 && slot < table.size(); ++word)
         table[slot++] = *word;
 }
+
+// clang-format on
 
 }  // namespace
 

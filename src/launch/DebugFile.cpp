@@ -13,7 +13,8 @@ bool isReadable(const QString& path)
 #else
     std::FILE* f = std::fopen(QFile::encodeName(path).constData(), "r");
 #endif
-    if (!f) return false;
+    if (!f)
+        return false;
     std::fclose(f);
     return true;
 }
@@ -23,7 +24,8 @@ bool truncateExisting(const QString& path, QString* reason)
     // No O_CREAT: a file removed since it was found is not brought back.
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::ExistingOnly)) {
-        if (reason) *reason = file.errorString();
+        if (reason)
+            *reason = file.errorString();
         return false;
     }
     file.close();

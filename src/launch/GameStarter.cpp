@@ -22,14 +22,16 @@ QString startGame(const LaunchPlan& plan)
         ShellExecuteA(nullptr, "open", file.constData(), parameters.constData(), directory.constData(), SW_SHOWNORMAL));
     // Values up to 32 are the shell's error codes, which for the common causes
     // (no such file or path, access denied, not a program) are system codes.
-    if (result <= 32) return QString(str::kLaunchCouldNotStart).arg(plan.executable, qt_error_string(int(result)));
+    if (result <= 32)
+        return QString(str::kLaunchCouldNotStart).arg(plan.executable, qt_error_string(int(result)));
     return QString();
 #else
     QString program = plan.executable;
     QStringList arguments = plan.parameters.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (plan.throughWine) {
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
-        if (wine.isEmpty()) return QString(str::kLaunchCouldNotStart).arg(plan.executable, str::kLaunchNoWine);
+        if (wine.isEmpty())
+            return QString(str::kLaunchCouldNotStart).arg(plan.executable, str::kLaunchNoWine);
         arguments.prepend(plan.executable);
         program = wine;
     }
@@ -37,7 +39,8 @@ QString startGame(const LaunchPlan& plan)
     process.setProgram(program);
     process.setArguments(arguments);
     process.setWorkingDirectory(plan.directory);
-    if (!process.startDetached()) return QString(str::kLaunchCouldNotStart).arg(plan.executable, process.errorString());
+    if (!process.startDetached())
+        return QString(str::kLaunchCouldNotStart).arg(plan.executable, process.errorString());
     return QString();
 #endif
 }

@@ -17,10 +17,7 @@
 namespace launch {
 namespace {
 
-int show(QWidget* parent, const Message& m)
-{
-    return mb::show(parent, m.text, m.caption, m.flags);
-}
+int show(QWidget* parent, const Message& m) { return mb::show(parent, m.text, m.caption, m.flags); }
 
 void showLaunchError(QWidget* parent, const QString& text)
 {
@@ -50,7 +47,8 @@ void OnLaunchOptions(QWidget* owner)
     // Owned by the main window, like every modal dialog of the program.
     CLaunchOptionsDlg dlg(owner ? owner->window() : nullptr);
     dlg.setSettings(LaunchSettings::read(ProfileStore::app(), LaunchSettings::dialogDefaults()));
-    if (dlg.DoModal() == ids::IDOK) dlg.settings().write(ProfileStore::app());
+    if (dlg.DoModal() == ids::IDOK)
+        dlg.settings().write(ProfileStore::app());
 }
 
 void OnLaunchScript(QWidget* owner, const QString& pathName, bool modified)
@@ -61,21 +59,25 @@ void OnLaunchScript(QWidget* owner, const QString& pathName, bool modified)
         show(owner, *plan.refusal);
         return;
     }
-    if (plan.askPathWarning && show(owner, pathWarning()) == mb::IDNO) return;
+    if (plan.askPathWarning && show(owner, pathWarning()) == mb::IDNO)
+        return;
     const QString failure = startGame(plan);
-    if (!failure.isEmpty()) showLaunchError(owner, failure);
+    if (!failure.isEmpty())
+        showLaunchError(owner, failure);
 }
 
 void OnOpenDebugFile(QWidget* frame)
 {
     const QString path = readableDebugFile(frame, str::kDebugNotFound);
-    if (!path.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    if (!path.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void OnClearDebugFile(QWidget* frame)
 {
     const QString path = readableDebugFile(frame, str::kDebugNotFoundClear);
-    if (path.isEmpty()) return;
+    if (path.isEmpty())
+        return;
     if (mb::show(frame, str::kDebugClearQuestion, str::kCaptionConfirm,
                  mb::MB_YESNO | mb::MB_ICONEXCLAMATION | mb::MB_DEFBUTTON2) == mb::IDNO)
         return;

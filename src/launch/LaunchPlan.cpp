@@ -12,15 +12,13 @@ constexpr QChar kBlank(u' ');
 constexpr qsizetype kKeptChars = 6;
 constexpr qsizetype kMinSetLength = 3;  // shorter names, folders and paths count as not set
 
-bool isSeparator(QChar c)
-{
-    return c == u'\\' || c == u'/';
-}
+bool isSeparator(QChar c) { return c == u'\\' || c == u'/'; }
 
 qsizetype firstSeparatorFrom(const QString& path, qsizetype from)
 {
     for (qsizetype i = from; i < path.size(); ++i) {
-        if (isSeparator(path[i])) return i;
+        if (isSeparator(path[i]))
+            return i;
     }
     return -1;
 }
@@ -41,10 +39,7 @@ Platform hostPlatform()
 #endif
 }
 
-qsizetype lastSeparator(const QString& path)
-{
-    return std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'));
-}
+qsizetype lastSeparator(const QString& path) { return std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/')); }
 
 QString ShortenPathWithSpaces(const QString& path)
 {
@@ -52,8 +47,10 @@ QString ShortenPathWithSpaces(const QString& path)
     for (qsizetype blank = result.indexOf(kBlank); blank >= 0; blank = result.indexOf(kBlank)) {
         const qsizetype start = lastSeparator(result.left(blank)) + 1;
         qsizetype end = firstSeparatorFrom(result, blank + 1);
-        if (end < 0) end = result.indexOf(u'.', blank + 1);  // the blank is in the file name: keep the extension
-        if (end < 0) end = result.size();
+        if (end < 0)
+            end = result.indexOf(u'.', blank + 1);  // the blank is in the file name: keep the extension
+        if (end < 0)
+            end = result.size();
         if (blank - start < kKeptChars) {
             result.remove(blank, 1);
             --end;
@@ -82,17 +79,17 @@ LaunchPlan planLaunch(const LaunchSettings& settings, const QString& pathName, b
     QString folder;
     QString name;
     switch (settings.g_game) {
-        case 0:
-            folder = settings.f_iwar;
-            name = settings.c_iwar_exe;
-            break;
-        case 1:
-            folder = settings.f_defi;
-            name = settings.c_defi_exe;
-            break;
-        default:
-            plan.refusal = launchError(str::kLaunchNoGame);
-            return plan;
+    case 0:
+        folder = settings.f_iwar;
+        name = settings.c_iwar_exe;
+        break;
+    case 1:
+        folder = settings.f_defi;
+        name = settings.c_defi_exe;
+        break;
+    default:
+        plan.refusal = launchError(str::kLaunchNoGame);
+        return plan;
     }
     if (name.size() < kMinSetLength) {
         plan.refusal = launchError(settings.g_game == 0 ? str::kLaunchNoIwarExe : str::kLaunchNoDefiExe);
@@ -133,16 +130,16 @@ DebugTarget debugTarget(const LaunchSettings& settings, Platform platform)
     DebugTarget target;
     QString folder;
     switch (settings.g_game) {
-        case 0:
-            folder = settings.f_iwar;
-            break;
-        case 1:
-            folder = settings.f_defi;
-            break;
-        default:
-            target.refusal =
-                Message{QString(str::kDebugNoGame), QString(str::kCaptionError), mb::MB_OK | mb::MB_ICONEXCLAMATION};
-            return target;
+    case 0:
+        folder = settings.f_iwar;
+        break;
+    case 1:
+        folder = settings.f_defi;
+        break;
+    default:
+        target.refusal =
+            Message{QString(str::kDebugNoGame), QString(str::kCaptionError), mb::MB_OK | mb::MB_ICONEXCLAMATION};
+        return target;
     }
     const QChar separator = platform == Platform::Windows ? u'\\' : u'/';
     target.path = folder + separator + str::kDebugFileName;

@@ -52,10 +52,7 @@ LaunchSettings LaunchSettings::dialogDefaults()
     return s;
 }
 
-LaunchSettings LaunchSettings::launchDefaults()
-{
-    return LaunchSettings();
-}
+LaunchSettings LaunchSettings::launchDefaults() { return LaunchSettings(); }
 
 LaunchSettings LaunchSettings::read(const ProfileStore& store, const LaunchSettings& defaults)
 {
@@ -74,13 +71,15 @@ bool LaunchSettings::write(ProfileStore& store) const
 {
     const QString section(str::kSectionLaunch);
     store.beginBatch();
-    for (const IntEntry& e : kSwitchEntries) store.writeInt(section, QLatin1String(e.name), this->*e.field);
+    for (const IntEntry& e : kSwitchEntries)
+        store.writeInt(section, QLatin1String(e.name), this->*e.field);
     for (const StringEntry& e : kStringEntries) {
         // A null string would delete the entry; an empty field is stored empty.
         const QString& value = this->*e.field;
         store.writeString(section, QLatin1String(e.name), value.isNull() ? QString(QLatin1String("")) : value);
     }
-    for (const IntEntry& e : kChoiceEntries) store.writeInt(section, QLatin1String(e.name), this->*e.field);
+    for (const IntEntry& e : kChoiceEntries)
+        store.writeInt(section, QLatin1String(e.name), this->*e.field);
     return store.commitBatch();
 }
 
@@ -88,20 +87,21 @@ QString BuildGameSwitches(const LaunchSettings& settings)
 {
     QString text;
     switch (settings.g_video) {
-        case 0:
-            text += QLatin1String("-window ");
-            break;
-        case 2:
-            text += QLatin1String("-b -16 ");
-            break;
-        case 3:
-            text += QLatin1String("-b -16 -800x600 ");
-            break;
-        default:  // 1 (fullscreen) and anything unknown: the game's own default
-            break;
+    case 0:
+        text += QLatin1String("-window ");
+        break;
+    case 2:
+        text += QLatin1String("-b -16 ");
+        break;
+    case 3:
+        text += QLatin1String("-b -16 -800x600 ");
+        break;
+    default:  // 1 (fullscreen) and anything unknown: the game's own default
+        break;
     }
     for (std::size_t i = 0; i < std::size(kSwitchEntries); ++i) {
-        if (settings.*kSwitchEntries[i].field != 0) text += QLatin1String(kSwitchTexts[i]);
+        if (settings.*kSwitchEntries[i].field != 0)
+            text += QLatin1String(kSwitchTexts[i]);
     }
     return text;
 }

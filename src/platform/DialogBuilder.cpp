@@ -9,9 +9,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QTextDocument>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 
 namespace {
 
@@ -19,8 +19,7 @@ QString controlText(const res::ControlTemplate& c) { return QString::fromLatin1(
 
 }  // namespace
 
-TemplateDialog::TemplateDialog(const res::DialogTemplate& tmpl, QWidget* parent)
-    : QDialog(parent), m_template(tmpl)
+TemplateDialog::TemplateDialog(const res::DialogTemplate& tmpl, QWidget* parent) : QDialog(parent), m_template(tmpl)
 {
     setObjectName(QStringLiteral("dialog_%1").arg(tmpl.id));
     QFont font(QString::fromLatin1(tmpl.fontFace), tmpl.fontPoints);
@@ -139,8 +138,8 @@ void TemplateDialog::build()
             m_controls.insert(c.id, w);
         m_ordered.append(w);
 
-        const bool focusable = w->focusPolicy() != Qt::NoFocus && c.kind != res::ControlKind::Label &&
-                               c.kind != res::ControlKind::Picture;
+        const bool focusable =
+            w->focusPolicy() != Qt::NoFocus && c.kind != res::ControlKind::Label && c.kind != res::ControlKind::Picture;
         if (focusable) {
             if (previousFocusable)
                 setTabOrder(previousFocusable, w);

@@ -9,8 +9,8 @@
 #include <QStandardPaths>
 
 #ifndef Q_OS_WIN
-#include <cstdio>
 #include <unistd.h>
+#include <cstdio>
 #endif
 
 namespace {

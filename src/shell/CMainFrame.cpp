@@ -58,7 +58,8 @@ QList<QIcon> toolbarIcons(int bitmapId)
         }
     }
     for (int i = 0; i < res::kToolbarImageCount; ++i) {
-        const QImage img = strip.copy(i * res::kToolbarImageWidth, 0, res::kToolbarImageWidth, res::kToolbarImageHeight);
+        const QImage img =
+            strip.copy(i * res::kToolbarImageWidth, 0, res::kToolbarImageWidth, res::kToolbarImageHeight);
         icons.append(QIcon(QPixmap::fromImage(img)));
     }
     return icons;
@@ -122,7 +123,8 @@ void CMainFrame::createActions()
         a->setObjectName(QStringLiteral("cmd_%1").arg(c.id));
         a->setData(c.id);
         a->setStatusTip(latin(c.prompt));
-        a->setToolTip(c.tooltip ? latin(c.tooltip) : QString(latin(c.menuText)).remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0));
+        a->setToolTip(c.tooltip ? latin(c.tooltip)
+                                : QString(latin(c.menuText)).remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0));
         QList<QKeySequence> keys;
         for (const res::Accelerator& acc : res::mainAccelerators()) {
             if (acc.id == c.id)
@@ -262,10 +264,7 @@ QString CMainFrame::linePaneText() const { return QString(str::kLinePaneFormat).
 
 void CMainFrame::OnUpdateLinePane() { m_linePane->setText(linePaneText()); }
 
-void CMainFrame::updateCaption()
-{
-    setWindowTitle(m_doc->GetTitle() + QLatin1String(" - ") + str::kAppName);
-}
+void CMainFrame::updateCaption() { setWindowTitle(m_doc->GetTitle() + QLatin1String(" - ") + str::kAppName); }
 
 void CMainFrame::UpdateCommandUI()
 {
@@ -414,13 +413,13 @@ void CMainFrame::OnExportHtml()
     const QString path = m_doc->GetPathName();
     const QString base = path.isEmpty() ? m_doc->GetTitle() : QFileInfo(path).completeBaseName();
     const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath() + QLatin1Char('/');
-    const QString target =
-        filedlg::getSaveFileName(this, folder + base + QLatin1String(".html"), str::kExportHtmlFilter, QStringLiteral("html"));
+    const QString target = filedlg::getSaveFileName(this, folder + base + QLatin1String(".html"),
+                                                    str::kExportHtmlFilter, QStringLiteral("html"));
     if (target.isEmpty())
         return;
-    const QByteArray page =
-        HtmlExport::page(m_view->rawText(), m_view->m_colours, path.isEmpty() ? m_doc->GetTitle() : QFileInfo(path).fileName())
-            .toUtf8();
+    const QByteArray page = HtmlExport::page(m_view->rawText(), m_view->m_colours,
+                                             path.isEmpty() ? m_doc->GetTitle() : QFileInfo(path).fileName())
+                                .toUtf8();
     QString error;
     if (!atomicfile::write(target, page, &error)) {
         mb::show(this, QString(str::kExportHtmlFailed).arg(QDir::toNativeSeparators(target), error), str::kAppName,

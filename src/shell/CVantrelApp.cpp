@@ -28,7 +28,8 @@ CVantrelApp::~CVantrelApp()
 
 QString CVantrelApp::instanceName()
 {
-    const QByteArray key = QCryptographicHash::hash(ProfileStore::standardFilePath().toUtf8(), QCryptographicHash::Sha1);
+    const QByteArray key =
+        QCryptographicHash::hash(ProfileStore::standardFilePath().toUtf8(), QCryptographicHash::Sha1);
     return QStringLiteral("vantrel-") + QString::fromLatin1(key.toHex().left(16));
 }
 

@@ -29,9 +29,9 @@ public:
     bool OnSaveDocument(const QString& path, QString* error);
 
     // The framework's flows, with their dialogs and messages.
-    bool SaveModified();           // asks to save a modified document; false: the user cancelled
-    bool DoFileSave();             // Save: Save As when there is no path yet
-    bool DoSave(const QString& path);  // Save As when path is empty
+    bool SaveModified();                         // asks to save a modified document; false: the user cancelled
+    bool DoFileSave();                           // Save: Save As when there is no path yet
+    bool DoSave(const QString& path);            // Save As when path is empty
     bool OpenWithMessages(const QString& path);  // Open, reporting a failure
 
     QWidget* dialogParent() const;

@@ -93,8 +93,8 @@ int exportHtml(const QString& script, const QString& out)
     if (out.isEmpty()) {
         // A full disk or a closed pipe behind standard output is a failed
         // export, not a silent one.
-        const bool complete = std::fwrite(page.constData(), 1, std::size_t(page.size()), stdout) ==
-                              std::size_t(page.size());
+        const bool complete =
+            std::fwrite(page.constData(), 1, std::size_t(page.size()), stdout) == std::size_t(page.size());
         if (std::fflush(stdout) != 0 || !complete) {
             printTo(stderr, QString(str::kCannotWriteOutput).arg(QString::fromLocal8Bit(std::strerror(errno))));
             return 1;

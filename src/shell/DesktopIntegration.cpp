@@ -66,7 +66,8 @@ QString desktopEntry(const QString& executable)
     // The installed entry names the program on the PATH; written from a
     // running editor it names that editor's own path.
     QString entry = QString::fromUtf8(resourceBytes(QStringLiteral(":/linux/vantrel.desktop")));
-    entry.replace(QLatin1String("\nExec=vantrel %f\n"), QLatin1String("\nExec=") + quoteExec(executable) + QLatin1String(" %f\n"));
+    entry.replace(QLatin1String("\nExec=vantrel %f\n"),
+                  QLatin1String("\nExec=") + quoteExec(executable) + QLatin1String(" %f\n"));
     return entry;
 }
 
@@ -94,7 +95,8 @@ int registerFileType(const QString& executable)
     const QByteArray docIcon = resourceBytes(QStringLiteral(":/icons/129.png"));
     const QByteArray appIcon = resourceBytes(QStringLiteral(":/icons/128.png"));
     if (!docIcon.isEmpty() &&
-        writeIfDifferent(base + QLatin1String("/icons/hicolor/48x48/mimetypes/") + iconName + QLatin1String(".png"), docIcon))
+        writeIfDifferent(base + QLatin1String("/icons/hicolor/48x48/mimetypes/") + iconName + QLatin1String(".png"),
+                         docIcon))
         ++written;
     if (!appIcon.isEmpty() && writeIfDifferent(base + QLatin1String("/icons/hicolor/48x48/apps/vantrel.png"), appIcon))
         ++written;

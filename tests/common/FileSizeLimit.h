@@ -1,8 +1,8 @@
 // Makes the disk look full to this process, for tests of failed writes.
 #pragma once
 
-#include <csignal>
 #include <sys/resource.h>
+#include <csignal>
 
 // While it lives, no file of this process can grow past limit bytes: writes
 // beyond it fail, as on a full disk, whatever the user's rights.

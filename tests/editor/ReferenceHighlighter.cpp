@@ -101,10 +101,13 @@ ReferenceHighlighter::ReferenceHighlighter(const ScriptVocabulary::Table& comman
 {
 }
 
-ReferenceHighlighter::ReferenceHighlighter() : ReferenceHighlighter(ScriptVocabulary::builtIn().commands, ScriptVocabulary::builtIn().keywords) {}
+ReferenceHighlighter::ReferenceHighlighter()
+    : ReferenceHighlighter(ScriptVocabulary::builtIn().commands, ScriptVocabulary::builtIn().keywords)
+{
+}
 
-qsizetype ReferenceHighlighter::find(QStringView text, QStringView what, qsizetype start, qsizetype end,
-                                     bool matchCase, bool wholeWord)
+qsizetype ReferenceHighlighter::find(QStringView text, QStringView what, qsizetype start, qsizetype end, bool matchCase,
+                                     bool wholeWord)
 {
     const qsizetype n = text.size();
     if (end < 0 || end > n)

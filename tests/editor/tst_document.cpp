@@ -14,8 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
 #include <unistd.h>
+#include <memory>
 
 class TestDocument : public QObject {
     Q_OBJECT

@@ -49,14 +49,22 @@ private slots:
         QTest::addColumn<bool>("matchCase");
         QTest::addColumn<bool>("wholeWord");
         QTest::addColumn<int>("found");
-        QTest::newRow("plain") << "a WAIT b" << "WAIT" << false << false << 2;
-        QTest::newRow("case-insensitive") << "a wait b" << "WAIT" << false << false << 2;
-        QTest::newRow("match case") << "a wait WAIT" << "WAIT" << true << false << 7;
-        QTest::newRow("whole word skips WAITING") << "WAITING WAIT" << "WAIT" << true << true << 8;
-        QTest::newRow("underscore continues a word") << "WAIT_TIME WAIT" << "WAIT" << true << true << 10;
-        QTest::newRow("comma ends a word") << "x,WAIT,y" << "WAIT" << true << true << 2;
-        QTest::newRow("accented letter continues a word") << "\u00e9WAIT WAIT" << "WAIT" << true << true << 6;
-        QTest::newRow("none") << "abc" << "x" << false << false << -1;
+        QTest::newRow("plain") << "a WAIT b"
+                               << "WAIT" << false << false << 2;
+        QTest::newRow("case-insensitive") << "a wait b"
+                                          << "WAIT" << false << false << 2;
+        QTest::newRow("match case") << "a wait WAIT"
+                                    << "WAIT" << true << false << 7;
+        QTest::newRow("whole word skips WAITING") << "WAITING WAIT"
+                                                  << "WAIT" << true << true << 8;
+        QTest::newRow("underscore continues a word") << "WAIT_TIME WAIT"
+                                                     << "WAIT" << true << true << 10;
+        QTest::newRow("comma ends a word") << "x,WAIT,y"
+                                           << "WAIT" << true << true << 2;
+        QTest::newRow("accented letter continues a word") << "\u00e9WAIT WAIT"
+                                                          << "WAIT" << true << true << 6;
+        QTest::newRow("none") << "abc"
+                              << "x" << false << false << -1;
     }
     void searchRules()
     {

@@ -44,7 +44,9 @@ Colouring byEngine(const HighlightEngine& engine, QStringView text, qsizetype rs
     const auto n = qsizetype(text.size());
     if (r.begin < 0 || r.begin + qsizetype(r.classes.size()) > n) {
         c.problem = QStringLiteral("result from %1 of %2 classes lies outside the text of %3 characters")
-                        .arg(r.begin).arg(r.classes.size()).arg(n);
+                        .arg(r.begin)
+                        .arg(r.classes.size())
+                        .arg(n);
         return c;
     }
     for (std::size_t k = 0; k < r.classes.size(); ++k) {
@@ -55,7 +57,9 @@ Colouring byEngine(const HighlightEngine& engine, QStringView text, qsizetype rs
             c.problem = QStringLiteral("class %1 at %2").arg(r.classes[k]).arg(pos);
         if (pos < r.paintedBegin || pos >= r.paintedEnd)
             c.problem = QStringLiteral("painted %1 lies outside [paintedBegin %2, paintedEnd %3)")
-                            .arg(pos).arg(r.paintedBegin).arg(r.paintedEnd);
+                            .arg(pos)
+                            .arg(r.paintedBegin)
+                            .arg(r.paintedEnd);
         c.final[std::size_t(pos)] = r.classes[k];
         c.painted[std::size_t(pos)] = 1;
     }
@@ -78,8 +82,7 @@ QString visible(QString line)
 }
 
 // The styled text of both sides, line by line, where they differ.
-QString lineDiff(const QString& expectedName, const QString& expected, const QString& actualName,
-                 const QString& actual)
+QString lineDiff(const QString& expectedName, const QString& expected, const QString& actualName, const QString& actual)
 {
     const QStringList a = expected.split(QLatin1Char('\n'));
     const QStringList b = actual.split(QLatin1Char('\n'));
@@ -111,7 +114,9 @@ QString disagreement(const HighlightEngine& engine, const ReferenceHighlighter& 
     // Show what the call painted: a difference in colour and one in the
     // painted stretch both show there.
     return QStringLiteral("range [%1, %2] of a text of %3 characters; {-}: not painted\n%4")
-        .arg(rs).arg(re).arg(text.size())
+        .arg(rs)
+        .arg(re)
+        .arg(text.size())
         .arg(lineDiff(QStringLiteral("reference"), styledText(text, r.paintedOnly()), QStringLiteral("engine"),
                       styledText(text, e.paintedOnly())));
 }
@@ -151,13 +156,13 @@ std::vector<QString> vocabulary(const ScriptVocabulary::Table& a, const ScriptVo
 // Words that are almost vocabulary words, and the marks and characters that
 // decide where words end and classes begin.
 const QStringList kNearWords = {
-    "WAITING", "Wait",  "wait",     "WAIT_",       "_WAIT",     "WAIT1",   "1WAIT",     "End",        "END_",
-    "SHIPS",   "IFF",   "INCLUDE",  "#INCLUDES",   "##INCLUDE", "#include", "--------", "SHIP_CLOCKS", "SET_",
-    "X",       "DOCK1", "ARC_30_", "WEAPON_BEAM2", "D0",        "on",      "CamWep",    "DreadMd",
+    "WAITING", "Wait",  "wait",    "WAIT_",        "_WAIT",     "WAIT1",    "1WAIT",    "End",         "END_",
+    "SHIPS",   "IFF",   "INCLUDE", "#INCLUDES",    "##INCLUDE", "#include", "--------", "SHIP_CLOCKS", "SET_",
+    "X",       "DOCK1", "ARC_30_", "WEAPON_BEAM2", "D0",        "on",       "CamWep",   "DreadMd",
 };
 const QStringList kMarks = {
-    "\"", "\"", "\"", ":", ":", ";", ";", "/", "//", "#", "\t", " ", " ", " ", ",", ",", "\n", "\n", "\n",
-    "é",  "ß",  "€",  "\u0301", "\u0663", "_", "-", "x", "0", "100", "\U0001F600", "\u2028", "(", ")", ".",
+    "\"", "\"", "\"", ":", ":", ";",      ";",      "/", "//", "#", "\t", " ",   " ",          " ",      ",", ",", "\n",
+    "\n", "\n", "é",  "ß", "€", "\u0301", "\u0663", "_", "-",  "x", "0",  "100", "\U0001F600", "\u2028", "(", ")", ".",
 };
 
 struct RandomScript {
@@ -195,14 +200,30 @@ RandomScript randomScript(std::mt19937& rng, const std::vector<QString>& words, 
         const qsizetype lineEnd = next < 0 ? n : next;
         qsizetype a = 0;
         switch (pick(8)) {
-        case 0: s.ranges.emplace_back(0, -1); break;
-        case 1: s.ranges.emplace_back(0, n); break;
-        case 2: a = at(0, n), s.ranges.emplace_back(a, a); break;
-        case 3: s.ranges.emplace_back(ls, next); break;  // the line the caret left
-        case 4: a = at(ls, lineEnd), s.ranges.emplace_back(a, at(a, lineEnd)); break;  // inside one line
-        case 5: a = at(0, n), s.ranges.emplace_back(a, at(a, n)); break;
-        case 6: s.ranges.emplace_back(at(0, n), -1); break;
-        default: a = at(ls, lineEnd), s.ranges.emplace_back(a, at(a, n)); break;  // into a later line
+        case 0:
+            s.ranges.emplace_back(0, -1);
+            break;
+        case 1:
+            s.ranges.emplace_back(0, n);
+            break;
+        case 2:
+            a = at(0, n), s.ranges.emplace_back(a, a);
+            break;
+        case 3:
+            s.ranges.emplace_back(ls, next);
+            break;  // the line the caret left
+        case 4:
+            a = at(ls, lineEnd), s.ranges.emplace_back(a, at(a, lineEnd));
+            break;  // inside one line
+        case 5:
+            a = at(0, n), s.ranges.emplace_back(a, at(a, n));
+            break;
+        case 6:
+            s.ranges.emplace_back(at(0, n), -1);
+            break;
+        default:
+            a = at(ls, lineEnd), s.ranges.emplace_back(a, at(a, n));
+            break;  // into a later line
         }
     }
     return s;
@@ -236,9 +257,11 @@ void runRandom(const HighlightEngine& engine, const ReferenceHighlighter& ref, c
         for (const auto& [rs, re] : s.ranges) {
             const Classes prior = randomPrior(rng, s.text.size());
             const QString d = disagreement(engine, ref, s.text, rs, re, prior);
-            QVERIFY2(d.isEmpty(), qPrintable(QStringLiteral("random script, seed %1 (run it alone with "
-                                                            "VANTREL_HIGHLIGHT_SEED=%1 VANTREL_HIGHLIGHT_COUNT=1)\ntext: %2\n%3")
-                                                 .arg(seed).arg(visible(s.text), d)));
+            QVERIFY2(d.isEmpty(),
+                     qPrintable(QStringLiteral("random script, seed %1 (run it alone with "
+                                               "VANTREL_HIGHLIGHT_SEED=%1 VANTREL_HIGHLIGHT_COUNT=1)\ntext: %2\n%3")
+                                    .arg(seed)
+                                    .arg(visible(s.text), d)));
         }
     }
 }
@@ -306,9 +329,8 @@ private slots:
         QTest::addColumn<qsizetype>("rs");
         QTest::addColumn<qsizetype>("re");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const char* name, const QString& text, qsizetype rs, qsizetype re, const QString& expected) {
-            QTest::newRow(name) << text << rs << re << expected;
-        };
+        const auto row = [](const char* name, const QString& text, qsizetype rs, qsizetype re,
+                            const QString& expected) { QTest::newRow(name) << text << rs << re << expected; };
         row("colon in a comment labels the line", "WAIT_TIME 100 ; wait: short\n", 0, -1,
             "{L}WAIT_TIME 100 {M}; wait: short\n");
         row("End: is a label, not END", "End:\n\tEND\n", 0, -1, "{L}End{R}:\n\t{C}END{R}\n");
@@ -351,7 +373,8 @@ private slots:
         QVERIFY2(e.problem.isEmpty(), qPrintable(e.problem));
         QString d = styledDiff(QStringLiteral("engine"), expected, text, e.paintedOnly());
         QVERIFY2(d.isEmpty(), qPrintable(d));
-        d = styledDiff(QStringLiteral("reference"), expected, text, byReference(m_ref, text, rs, re, prior).paintedOnly());
+        d = styledDiff(QStringLiteral("reference"), expected, text,
+                       byReference(m_ref, text, rs, re, prior).paintedOnly());
         QVERIFY2(d.isEmpty(), qPrintable(d));
     }
 
@@ -384,9 +407,17 @@ private slots:
     // or end with a sign, words with a sign inside, long words.
     void randomScriptsOwnTables()
     {
-        static const char* const kCommands[] = {"AB", "A_B", "#X", "X",   "B-C", "A.B", "#AB", "Q#", "#",
-                                                "C",  "D",   "//X", "AB_CD", "END", "ON",  "X:Y"};
-        static const char* const kKeywords[] = {"AB", "B", "#AB", "#C", "X", "C-D", "END", "X#", "LONG_WORD_"
+        static const char* const kCommands[] = {"AB", "A_B", "#X", "X",   "B-C",   "A.B", "#AB", "Q#",
+                                                "#",  "C",   "D",  "//X", "AB_CD", "END", "ON",  "X:Y"};
+        static const char* const kKeywords[] = {"AB",
+                                                "B",
+                                                "#AB",
+                                                "#C",
+                                                "X",
+                                                "C-D",
+                                                "END",
+                                                "X#",
+                                                "LONG_WORD_"
                                                 "THAT_IS_MUCH_LONGER_THAN_ANY_WORD_OF_THE_BUILT_IN_LISTS_AT_ALL"};
         ScriptVocabulary::Table commands{}, keywords{};
         std::copy(std::begin(kCommands), std::end(kCommands), commands.begin());

@@ -4,24 +4,24 @@
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
 #include "platform/ProfileStore.h"
-#include "snippets/BasicTemplate.h"
 #include "resources/ids.h"
 #include "shell/CMainFrame.h"
 #include "shell/CVantrelDoc.h"
+#include "snippets/BasicTemplate.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
-#include <QTimer>
+#include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMenu>
-#include <QContextMenuEvent>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 
 #include <memory>
 
@@ -144,7 +144,8 @@ private slots:
     {
         // Cut, Copy, Paste, Undo: empty selection, empty clipboard, nothing to undo.
         const auto state = [this] {
-            return QList<bool>{enabled(ID_EDIT_CUT), enabled(ID_EDIT_COPY), enabled(ID_EDIT_PASTE), enabled(ID_EDIT_UNDO)};
+            return QList<bool>{enabled(ID_EDIT_CUT), enabled(ID_EDIT_COPY), enabled(ID_EDIT_PASTE),
+                               enabled(ID_EDIT_UNDO)};
         };
         setText(QStringLiteral("abc"));
         QCOMPARE(state(), QList<bool>({false, false, false, false}));
@@ -186,7 +187,8 @@ private slots:
         };
         QGuiApplication::clipboard()->setMimeData(rich());
         if (way < 2) {
-            QTest::keySequence(view, way == 0 ? QKeySequence(Qt::CTRL | Qt::Key_V) : QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+            QTest::keySequence(
+                view, way == 0 ? QKeySequence(Qt::CTRL | Qt::Key_V) : QKeySequence(Qt::SHIFT | Qt::Key_Insert));
         } else if (way == 2) {
             frame->action(ID_EDIT_PASTE)->trigger();
         } else if (way == 3) {
@@ -198,7 +200,8 @@ private slots:
                 paste->trigger();
                 menu->close();
             });
-            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view->viewport()->mapToGlobal(QPoint(5, 5)));
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                    view->viewport()->mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(view->viewport(), &event);
         } else {
             std::unique_ptr<QMimeData> data(rich());
@@ -329,7 +332,7 @@ private slots:
         });
         frame->action(command)->trigger();
         QCOMPARE(initial, QColor(int(before & 0xFF), int((before >> 8) & 0xFF), int((before >> 16) & 0xFF)));
-        const QList<QColor> defaults = {QColor(0, 0, 0), QColor(0, 128, 255), QColor(100, 100, 200),
+        const QList<QColor> defaults = {QColor(0, 0, 0),     QColor(0, 128, 255),   QColor(100, 100, 200),
                                         QColor(192, 96, 48), QColor(100, 150, 100), QColor(128, 128, 64)};
         QCOMPARE(offered, defaults);
         QCOMPARE(view->m_colours.field(command), accept ? ColourRef(0x00030201) : before);

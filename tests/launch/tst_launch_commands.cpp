@@ -89,7 +89,8 @@ private slots:
         m_viewer.opened.clear();
         mb::setAnswerer([this](const mb::Box& box) {
             m_boxes.append(box);
-            if (!m_answers.isEmpty()) return m_answers.takeFirst();
+            if (!m_answers.isEmpty())
+                return m_answers.takeFirst();
             return (box.flags & mb::kButtonMask) == mb::MB_YESNO ? mb::IDYES : mb::IDOK;
         });
     }
@@ -107,8 +108,10 @@ private slots:
         // Cancel after changing everything leaves the store as it was, empty.
         const QString before = m_env.settingsText();
         runLaunchOptions([](CLaunchOptionsDlg* dlg) {
-            for (int id : kCheckBoxes) click(dlg, id);
-            for (int id : kEdits) QTest::keyClicks(dlg->control(id), QStringLiteral("changed"));
+            for (int id : kCheckBoxes)
+                click(dlg, id);
+            for (int id : kEdits)
+                QTest::keyClicks(dlg->control(id), QStringLiteral("changed"));
             click(dlg, ids::IDC_G_VIDEO_800);
             click(dlg, ids::IDC_G_GAME_DEFI);
             click(dlg, ids::IDCANCEL);
@@ -119,9 +122,12 @@ private slots:
         runLaunchOptions([](CLaunchOptionsDlg* dlg) {
             const QList<int> ticked = {ids::IDC_C_LAGRANGE, ids::IDC_C_NOLOGOS, ids::IDC_C_POWERS, ids::IDC_L_PATHCHECK,
                                        ids::IDC_G_VIDEO_FULLSCREEN};
-            for (int id : kCheckBoxes) QCOMPARE(isChecked(dlg, id), ticked.contains(id));
-            for (int id : kRadios) QCOMPARE(isChecked(dlg, id), ticked.contains(id));
-            for (int id : kEdits) QVERIFY(dlg->controlAs<QLineEdit>(id)->text().isEmpty());
+            for (int id : kCheckBoxes)
+                QCOMPARE(isChecked(dlg, id), ticked.contains(id));
+            for (int id : kRadios)
+                QCOMPARE(isChecked(dlg, id), ticked.contains(id));
+            for (int id : kEdits)
+                QVERIFY(dlg->controlAs<QLineEdit>(id)->text().isEmpty());
             // Controls where the dialog's layout puts them, in dialog units.
             QCOMPARE(dlg->control(ids::IDOK)->pos(), dlg->toPixels(250, 5));
             QCOMPARE(dlg->control(ids::IDC_F_IWAR)->pos(), dlg->toPixels(10, 25));
@@ -138,7 +144,8 @@ private slots:
         ProfileStore::app().writeInt(kSection, QStringLiteral("g_game"), 2);
         ProfileStore::app().writeInt(kSection, QStringLiteral("g_video"), 5);
         runLaunchOptions([](CLaunchOptionsDlg* dlg) {
-            for (int id : kRadios) QVERIFY(!isChecked(dlg, id));
+            for (int id : kRadios)
+                QVERIFY(!isChecked(dlg, id));
             click(dlg, ids::IDOK);
         });
         expectStored({0, 0, 0, 0, 1, 0, 1, 0, 0, 1, -1, -1, 1}, {"", "", "", ""});
@@ -148,7 +155,8 @@ private slots:
     {
         const QStringList texts = {"C:\\Games\\IWar\\", "/games/defi/", "iwar.exe", "defi game"};
         runLaunchOptions([&](CLaunchOptionsDlg* dlg) {
-            for (int i = 0; i < 4; ++i) QTest::keyClicks(dlg->control(kEdits[i]), texts[i]);
+            for (int i = 0; i < 4; ++i)
+                QTest::keyClicks(dlg->control(kEdits[i]), texts[i]);
             click(dlg, ids::IDC_G_GAME);
             click(dlg, ids::IDC_G_GAME_DEFI);  // the later pick wins
             click(dlg, ids::IDC_G_VIDEO_640);
@@ -343,7 +351,8 @@ private slots:
         const QString chosen = mkdir(QStringLiteral("clear/%1/chosen").arg(QTest::currentDataTag()));
         const QString other = mkdir(QStringLiteral("clear/%1/other").arg(QTest::currentDataTag()));
         const QByteArray text = "line 1: unknown command\nline 9: missing label\n";
-        for (const QString& folder : {chosen, other}) QVERIFY(writeFile(folder + QStringLiteral("/debug.txt"), text));
+        for (const QString& folder : {chosen, other})
+            QVERIFY(writeFile(folder + QStringLiteral("/debug.txt"), text));
         setGame(1 - game, other, QStringLiteral("Game.exe"));
         setGame(game, chosen, QStringLiteral("Game.exe"));
 
@@ -403,7 +412,8 @@ private:
                                ".part' && mv '" + record + ".part' '" + record + "'\n");
         QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return [record] {
-            if (!QTest::qWaitFor([&] { return QFile::exists(QFile::decodeName(record)); }, 10000)) return QStringList();
+            if (!QTest::qWaitFor([&] { return QFile::exists(QFile::decodeName(record)); }, 10000))
+                return QStringList();
             QStringList lines = QString::fromLocal8Bit(contents(QFile::decodeName(record))).split(u'\n');
             lines.removeLast();
             return lines;
@@ -418,7 +428,8 @@ private:
         poll.setInterval(10);
         connect(&poll, &QTimer::timeout, this, [&] {
             auto* dlg = qobject_cast<CLaunchOptionsDlg*>(QApplication::activeModalWidget());
-            if (!dlg || acted) return;
+            if (!dlg || acted)
+                return;
             acted = true;
             poll.stop();
             act(dlg);
@@ -438,8 +449,10 @@ private:
         ProfileStore::reopenApp();
         QList<int> storedNumbers;
         QStringList storedTexts;
-        for (const char* entry : kIntEntries) storedNumbers << ProfileStore::app().getInt(kSection, entry, 12345);
-        for (const char* entry : kTextEntries) storedTexts << ProfileStore::app().getString(kSection, entry, "missing");
+        for (const char* entry : kIntEntries)
+            storedNumbers << ProfileStore::app().getInt(kSection, entry, 12345);
+        for (const char* entry : kTextEntries)
+            storedTexts << ProfileStore::app().getString(kSection, entry, "missing");
         QCOMPARE(storedNumbers, numbers);
         QCOMPARE(storedTexts, texts);
     }

@@ -106,7 +106,8 @@ private slots:
         // Set through the store so the entry names are checked too.
         ProfileStore& store = ProfileStore::app();
         store.writeInt(kSection, QStringLiteral("g_video"), video);
-        for (const QString& entry : checked) store.writeInt(kSection, entry, 7);  // any non-zero value ticks
+        for (const QString& entry : checked)
+            store.writeInt(kSection, entry, 7);  // any non-zero value ticks
         QCOMPARE(BuildGameSwitches(LaunchSettings::read(store, LaunchSettings::launchDefaults())), expected);
     }
 

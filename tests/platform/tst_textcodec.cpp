@@ -28,9 +28,9 @@ private slots:
 
         // Where Windows-1252 is not Latin-1, and at its edges; the five bytes
         // it leaves undefined keep their value.
-        const std::pair<int, char16_t> known[] = {{0x09, 0x0009}, {0x80, 0x20AC}, {0x81, 0x0081}, {0x8A, 0x0160},
-                                                  {0x93, 0x201C}, {0x9D, 0x009D}, {0x9F, 0x0178}, {0xA0, 0x00A0},
-                                                  {0xFF, 0x00FF}};
+        const std::pair<int, char16_t> known[] = {{0x09, 0x0009}, {0x80, 0x20AC}, {0x81, 0x0081},
+                                                  {0x8A, 0x0160}, {0x93, 0x201C}, {0x9D, 0x009D},
+                                                  {0x9F, 0x0178}, {0xA0, 0x00A0}, {0xFF, 0x00FF}};
         for (const auto& [byte, unicode] : known)
             QCOMPARE(textcodec::decodeByte(uchar(byte)), QChar(unicode));
     }
@@ -38,8 +38,13 @@ private slots:
     void lineEnds()
     {
         const std::pair<QByteArray, QString> loads[] = {
-            {"a\r\nb\r\n", "a\nb\n"}, {"a\nb\n", "a\nb\n"}, {"a\rb\r", "a\nb\n"},  // CR LF, LF, lone CR
-            {"1\r\n2\n3\r4", "1\n2\n3\n4"}, {"a\r\r\nb", "a\n\nb"}, {"a\n\rb", "a\n\nb"}, {"", ""},
+            {"a\r\nb\r\n", "a\nb\n"},
+            {"a\nb\n", "a\nb\n"},
+            {"a\rb\r", "a\nb\n"},  // CR LF, LF, lone CR
+            {"1\r\n2\n3\r4", "1\n2\n3\n4"},
+            {"a\r\r\nb", "a\n\nb"},
+            {"a\n\rb", "a\n\nb"},
+            {"", ""},
             {"caf\xe9\r\n\x80", QString::fromUtf8("caf\u00e9\n\u20ac")},
         };
         for (const auto& [bytes, text] : loads)

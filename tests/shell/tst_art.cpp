@@ -50,11 +50,11 @@ private slots:
         const QByteArray b = fileBytes(bitmapPath(id));
         QVERIFY(b.size() > 54 && b.startsWith("BM"));
         const auto* d = reinterpret_cast<const uchar*>(b.constData());
-        QVERIFY(qFromLittleEndian<quint32>(d + 14) >= 40);    // an info header
+        QVERIFY(qFromLittleEndian<quint32>(d + 14) >= 40);  // an info header
         QCOMPARE(qFromLittleEndian<qint32>(d + 18), width);
         QCOMPARE(qFromLittleEndian<qint32>(d + 22), height);  // positive: bottom-up
         QCOMPARE(int(qFromLittleEndian<quint16>(d + 28)), bits);
-        QCOMPARE(qFromLittleEndian<quint32>(d + 30), 0u);     // uncompressed
+        QCOMPARE(qFromLittleEndian<quint32>(d + 30), 0u);  // uncompressed
         QCOMPARE(QImage(bitmapPath(id)).size(), QSize(width, height));
     }
 

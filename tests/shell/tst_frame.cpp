@@ -19,14 +19,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QPushButton>
-#include <QTimer>
 #include <QUrl>
 
 #include <functional>
@@ -94,18 +94,57 @@ private slots:
             describe(top->menu(), menus, QStringLiteral("  "));
         }
         const QStringList expected = {
-            "&File", "  &New\tCtrl+N", "  &Open...\tCtrl+O", "  &Save\tCtrl+S", "  Save &As...",
-            "  &Export as HTML...", "  -", "  Recent File", "  -", "  E&xit",
-            "&Edit", "  &Undo\tCtrl+Z", "  -", "  Cu&t\tCtrl+X", "  &Copy\tCtrl+C", "  &Paste\tCtrl+V",
-            "  Select A&ll\tCtrl+A", "  -", "  &Find...\tCtrl+F", "  F&ind Next\tF3", "  R&eplace\tCtrl+H",
-            "&View", "  &Toolbar", "  &Status Bar", "  -", "  &Regenerate Syntax Highlights\tF5",
-            "&Script", "  &Launch script in Independence War\tF12", "  -", "  Open &debug output file\tF11",
-            "  Clear debu&g output file", "  -", "  &Create Basic Script", "  -", "  Code &Snippet Library...\tF8",
+            "&File",
+            "  &New\tCtrl+N",
+            "  &Open...\tCtrl+O",
+            "  &Save\tCtrl+S",
+            "  Save &As...",
+            "  &Export as HTML...",
+            "  -",
+            "  Recent File",
+            "  -",
+            "  E&xit",
+            "&Edit",
+            "  &Undo\tCtrl+Z",
+            "  -",
+            "  Cu&t\tCtrl+X",
+            "  &Copy\tCtrl+C",
+            "  &Paste\tCtrl+V",
+            "  Select A&ll\tCtrl+A",
+            "  -",
+            "  &Find...\tCtrl+F",
+            "  F&ind Next\tF3",
+            "  R&eplace\tCtrl+H",
+            "&View",
+            "  &Toolbar",
+            "  &Status Bar",
+            "  -",
+            "  &Regenerate Syntax Highlights\tF5",
+            "&Script",
+            "  &Launch script in Independence War\tF12",
+            "  -",
+            "  Open &debug output file\tF11",
+            "  Clear debu&g output file",
+            "  -",
+            "  &Create Basic Script",
+            "  -",
+            "  Code &Snippet Library...\tF8",
             "  &Add Code Snippet to Library...\tCtrl+F8",
-            "&Options", "  &Syntax Highlighting Colours", "    &Regular Text...", "    -", "    &Commands...",
-            "    &Keywords...", "    C&omments...", "    &Strings...", "    &Labels...", "  -",
+            "&Options",
+            "  &Syntax Highlighting Colours",
+            "    &Regular Text...",
+            "    -",
+            "    &Commands...",
+            "    &Keywords...",
+            "    C&omments...",
+            "    &Strings...",
+            "    &Labels...",
+            "  -",
             "  &Launch Options...\tCtrl+F12",
-            "&Help", "  Vantrel &Help...", "  -", "  &About Vantrel...",
+            "&Help",
+            "  Vantrel &Help...",
+            "  -",
+            "  &About Vantrel...",
         };
         QCOMPARE(menus, expected);
     }
@@ -159,7 +198,8 @@ private slots:
             for (const res::Accelerator& a : res::mainAccelerators())
                 keyed = keyed || a.id == c.id;
             if (c.menuText || keyed)
-                QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(c.id).arg(QString::fromLatin1(c.menuText ? c.menuText : ""))))
+                QTest::newRow(qPrintable(
+                    QStringLiteral("%1 %2").arg(c.id).arg(QString::fromLatin1(c.menuText ? c.menuText : ""))))
                     << c.id;
         }
     }
@@ -271,9 +311,23 @@ private slots:
             if (!a->isSeparator() && !a->icon().isNull())
                 ++icons;
         }
-        const QStringList expected = {"New", "Open", "Save", "|", "Find", "Regenerate syntax highlighting", "|", "Cut",
-                                      "Copy", "Paste", "|", "Show Code Snippet Library", "Add selected code to Library",
-                                      "|", "Launch script in Independence War", "|", "About"};
+        const QStringList expected = {"New",
+                                      "Open",
+                                      "Save",
+                                      "|",
+                                      "Find",
+                                      "Regenerate syntax highlighting",
+                                      "|",
+                                      "Cut",
+                                      "Copy",
+                                      "Paste",
+                                      "|",
+                                      "Show Code Snippet Library",
+                                      "Add selected code to Library",
+                                      "|",
+                                      "Launch script in Independence War",
+                                      "|",
+                                      "About"};
         QCOMPARE(tips, expected);
         QCOMPARE(icons, 12);
         QVERIFY(frame->toolBar()->isMovable());
@@ -314,7 +368,8 @@ private slots:
     void captionFollowsTheDocument()
     {
         QCOMPARE(frame->windowTitle(), QStringLiteral("Untitled - Vantrel"));
-        QVERIFY(frame->document()->OnOpenDocument(writeFile(dir.filePath(QStringLiteral("attack run.iws")), {}), nullptr));
+        QVERIFY(
+            frame->document()->OnOpenDocument(writeFile(dir.filePath(QStringLiteral("attack run.iws")), {}), nullptr));
         QCOMPARE(frame->windowTitle(), QStringLiteral("attack run.iws - Vantrel"));
     }
 
@@ -325,7 +380,8 @@ private slots:
         frame->action(ID_APP_HELP)->trigger();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(catcher.urls.size(), 1);
-        QCOMPARE(catcher.urls[0].toLocalFile(), QCoreApplication::applicationDirPath() + QStringLiteral("/VantrelHelp.html"));
+        QCOMPARE(catcher.urls[0].toLocalFile(),
+                 QCoreApplication::applicationDirPath() + QStringLiteral("/VantrelHelp.html"));
         QVERIFY(rec.boxes.isEmpty());  // no message even when the page is missing
     }
 

@@ -139,7 +139,8 @@ private slots:
         QCOMPARE(listTexts(dlg), (QStringList{"Intro", "Intro", "ghost"}));
         QCOMPARE(selectedRow(dlg), -1);
         QCOMPARE(fields(dlg), (QStringList{"", ""}));
-        for (const char* entry : {"name5", "desc5", "code5"}) QCOMPARE(stored(QLatin1String(entry)), kMissing);
+        for (const char* entry : {"name5", "desc5", "code5"})
+            QCOMPARE(stored(QLatin1String(entry)), kMissing);
         QVERIFY(!m_env.settingsText().contains(QLatin1String("lower")));
         // Of one name, the higher slot goes first, then the lower.
         clickRow(dlg, 1);
@@ -233,7 +234,8 @@ private slots:
     {
         ProfileStore& store = ProfileStore::app();
         store.beginBatch();
-        for (int i = 0; i < 128; ++i) seed(i, QStringLiteral("s%1").arg(i));
+        for (int i = 0; i < 128; ++i)
+            seed(i, QStringLiteral("s%1").arg(i));
         store.commitBatch();
         CSnippetLibraryDlg library(ProfileStore::app());
         const QString before = m_env.settingsText();
@@ -250,7 +252,8 @@ private slots:
 
     void addFillsGapsAndKeepsTheView()
     {
-        for (int i = 0; i < 10; ++i) seed(i, QStringLiteral("n%1").arg(i), QStringLiteral("d%1").arg(i));
+        for (int i = 0; i < 10; ++i)
+            seed(i, QStringLiteral("n%1").arg(i), QStringLiteral("d%1").arg(i));
         CSnippetLibraryDlg library(ProfileStore::app());
         library.OnCodeSnippetLibrary();
         clickRow(library, 3);
@@ -288,7 +291,8 @@ private:
     static QStringList listTexts(const CSnippetLibraryDlg& d)
     {
         QStringList texts;
-        for (int i = 0; i < list(d)->count(); ++i) texts << list(d)->item(i)->text();
+        for (int i = 0; i < list(d)->count(); ++i)
+            texts << list(d)->item(i)->text();
         return texts;
     }
 
@@ -326,7 +330,8 @@ private:
     static QWidget* nextTabStop(QWidget* w)
     {
         QWidget* next = w->nextInFocusChain();
-        while (next != w && !(next->focusPolicy() & Qt::TabFocus)) next = next->nextInFocusChain();
+        while (next != w && !(next->focusPolicy() & Qt::TabFocus))
+            next = next->nextInFocusChain();
         return next;
     }
 
@@ -340,11 +345,13 @@ private:
         poll.setInterval(10);
         connect(&poll, &QTimer::timeout, this, [&] {
             auto* dlg = qobject_cast<CAddSnippetDlg*>(QApplication::activeModalWidget());
-            if (!dlg || acted) return;
+            if (!dlg || acted)
+                return;
             acted = true;
             poll.stop();
             act(dlg);
-            if ((leftOpen = dlg->isVisible())) dlg->reject();
+            if ((leftOpen = dlg->isVisible()))
+                dlg->reject();
         });
         poll.start();
         snippets::OnAddCodeSnippet(nullptr, library, selected);

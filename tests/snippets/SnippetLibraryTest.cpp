@@ -36,7 +36,8 @@ private slots:
         QCOMPARE(SnippetLibrary::findFreeSlot(store), 0);
 
         store.beginBatch();
-        for (int i = 0; i <= SnippetLibrary::kSlotCount; ++i) lib.store(store, i, QStringLiteral("s%1").arg(i), "", "");
+        for (int i = 0; i <= SnippetLibrary::kSlotCount; ++i)
+            lib.store(store, i, QStringLiteral("s%1").arg(i), "", "");
         store.commitBatch();
         QCOMPARE(SnippetLibrary::findFreeSlot(store), SnippetLibrary::kNoSlot);
         QCOMPARE(stored(QStringLiteral("name128")), QStringLiteral("-"));  // there is no slot 128
