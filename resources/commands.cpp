@@ -57,6 +57,11 @@ constexpr CommandInfo kCommands[] = {
      nullptr},
     {ID_APP_HELP, "Vantrel &Help...", "Shows help information for Vantrel", "Help"},
     {ID_APP_ABOUT, "&About Vantrel...", "Display program information, version number and copyright", "About"},
+    {ID_EDIT_GOTO_LINE, "&Go To Line...\tCtrl+G", "Move the caret to a line of the script", "Go To Line"},
+    {ID_VIEW_LINE_NUMBERS, "Line &Numbers", "Show or hide the line numbers beside the script", nullptr},
+    {ID_VIEW_DEBUG_OUTPUT, "&Debug Output", "Show or hide the game's debug.txt under the script", nullptr},
+    {ID_OPTIONS_AUTO_INDENT, "&Auto Indent", "Start each new line with the indent of the line above", nullptr},
+    {ID_OPTIONS_COLOUR_AS_YOU_TYPE, "Colour As You &Type", "Colour the line being edited while you type", nullptr},
     {ID_NEXT_PANE, nullptr, "Switch to the next window pane", "Next Pane"},
     {ID_PREV_PANE, nullptr, "Switch back to the previous window pane", "Previous Pane"},
     {ID_OLE_EDIT_PROPERTIES, nullptr, nullptr, nullptr},
@@ -88,6 +93,8 @@ constexpr MenuEntry kMainMenu[] = {
     {M::Item, ID_EDIT_FIND, nullptr},
     {M::Item, ID_EDIT_REPEAT, nullptr},
     {M::Item, ID_EDIT_REPLACE, nullptr},
+    {M::Separator, 0, nullptr},
+    {M::Item, ID_EDIT_GOTO_LINE, nullptr},
     {M::PopupEnd, 0, nullptr},
 
     {M::PopupBegin, 0, "&View"},
@@ -95,6 +102,9 @@ constexpr MenuEntry kMainMenu[] = {
     {M::Item, ID_VIEW_STATUS_BAR, nullptr},
     {M::Separator, 0, nullptr},
     {M::Item, ID_REGENERATE_HIGHLIGHTS, nullptr},
+    {M::Separator, 0, nullptr},
+    {M::Item, ID_VIEW_LINE_NUMBERS, nullptr},
+    {M::Item, ID_VIEW_DEBUG_OUTPUT, nullptr},
     {M::PopupEnd, 0, nullptr},
 
     {M::PopupBegin, 0, "&Script"},
@@ -121,6 +131,9 @@ constexpr MenuEntry kMainMenu[] = {
     {M::PopupEnd, 0, nullptr},
     {M::Separator, 0, nullptr},
     {M::Item, ID_LAUNCH_OPTIONS, nullptr},
+    {M::Separator, 0, nullptr},
+    {M::Item, ID_OPTIONS_AUTO_INDENT, nullptr},
+    {M::Item, ID_OPTIONS_COLOUR_AS_YOU_TYPE, nullptr},
     {M::PopupEnd, 0, nullptr},
 
     {M::PopupBegin, 0, "&Help"},
@@ -159,6 +172,7 @@ constexpr Accelerator kAccelerators[] = {
     {A | Qt::Key_Return, ID_OLE_EDIT_PROPERTIES},
     {C | Qt::Key_X, ID_EDIT_CUT},
     {C | Qt::Key_Z, ID_EDIT_UNDO},
+    {C | Qt::Key_G, ID_EDIT_GOTO_LINE},
 };
 
 constexpr int kToolbar[] = {

@@ -35,6 +35,13 @@ inline constexpr int ID_FILE_MRU_FILE4 = 57619;
 inline constexpr int ID_APP_EXIT = 57665;
 inline constexpr int ID_FILE_EXPORT_HTML = 32810;  // our own: File > Export as HTML...
 
+// Our own editing commands, each at the end of its menu
+inline constexpr int ID_EDIT_GOTO_LINE = 32811;
+inline constexpr int ID_VIEW_LINE_NUMBERS = 32812;
+inline constexpr int ID_VIEW_DEBUG_OUTPUT = 32813;
+inline constexpr int ID_OPTIONS_AUTO_INDENT = 32814;
+inline constexpr int ID_OPTIONS_COLOUR_AS_YOU_TYPE = 32815;
+
 // Edit
 inline constexpr int ID_EDIT_COPY = 57634;
 inline constexpr int ID_EDIT_CUT = 57635;

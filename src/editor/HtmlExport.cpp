@@ -1,5 +1,7 @@
 #include "editor/HtmlExport.h"
 
+#include "resources/style.h"
+
 namespace HtmlExport {
 namespace {
 
@@ -47,9 +49,9 @@ QString page(QStringView text, const SyntaxColours& colours, const QString& titl
     out += QLatin1String(
         "</title>\n<style>\npre { font-family: \"Courier New\", Courier, \"Liberation Mono\", "
         "\"DejaVu Sans Mono\", monospace; font-size: 10pt; tab-size: ");
-    out += QString::number(kTabWidth);
+    out += QString::number(res::kTabWidth);
     out += QLatin1String("; -moz-tab-size: ");
-    out += QString::number(kTabWidth);
+    out += QString::number(res::kTabWidth);
     out += QLatin1String("; }\n</style>\n</head>\n<body>\n<pre>");
 
     qsizetype i = 0;

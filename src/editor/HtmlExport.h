@@ -9,9 +9,6 @@
 
 namespace HtmlExport {
 
-// Tabs in the editor and on the page stop every this many characters.
-inline constexpr int kTabWidth = 6;
-
 QString page(QStringView text, const SyntaxColours& colours, const QString& title);
 
 }  // namespace HtmlExport

@@ -1,10 +1,10 @@
 #include "editor/ScriptEditControl.h"
 
 #include "editor/QtColours.h"
+#include "platform/ScriptFont.h"
 #include "resources/commands.h"
 
 #include <QDragEnterEvent>
-#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -30,14 +30,7 @@ bool hasLocalFiles(const QMimeData* m)
 ScriptEditControl::ScriptEditControl(QWidget* parent) : QPlainTextEdit(parent)
 {
     setObjectName(QStringLiteral("RICHEDIT"));
-    QFont font(QStringLiteral("Courier New"), 10);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    if (!QFontInfo(font).fixedPitch()) {
-        font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        font.setPointSize(10);
-    }
-    setFont(font);
+    scriptfont::apply(this);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setWordWrapMode(QTextOption::NoWrap);
     updateTabStops();
@@ -45,10 +38,7 @@ ScriptEditControl::ScriptEditControl(QWidget* parent) : QPlainTextEdit(parent)
     connect(document(), &QTextDocument::contentsChange, this, &ScriptEditControl::onContentsChange);
 }
 
-void ScriptEditControl::updateTabStops()
-{
-    setTabStopDistance(QFontMetricsF(font()).horizontalAdvance(QLatin1Char(' ')) * kTabChars);
-}
+void ScriptEditControl::updateTabStops() { scriptfont::setTabStops(this); }
 
 void ScriptEditControl::changeEvent(QEvent* e)
 {

@@ -48,9 +48,6 @@ public:
     // Hands the colours to the layouts of the blocks on screen.
     void applyVisibleColours();
 
-    // Tab stops every this many characters.
-    static constexpr int kTabChars = 6;
-
     bool isAccelerator(const QKeyCombination& key) const;
 
 signals:
