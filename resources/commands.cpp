@@ -181,9 +181,6 @@ constexpr int kToolbar[] = {
     ID_LAUNCH_SCRIPT, 0, ID_APP_ABOUT,
 };
 
-constexpr int kIndicators[] = {
-    ID_SEPARATOR, ID_INDICATOR_LINE, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL,
-};
 
 // clang-format on
 
@@ -203,6 +200,5 @@ const CommandInfo* findCommand(int id)
 std::span<const MenuEntry> mainMenu() { return kMainMenu; }
 std::span<const Accelerator> mainAccelerators() { return kAccelerators; }
 std::span<const int> toolbarButtons() { return kToolbar; }
-std::span<const int> statusIndicators() { return kIndicators; }
 
 }  // namespace res

@@ -43,7 +43,4 @@ inline constexpr int kToolbarImageCount = 12;
 inline constexpr int kToolbarImageWidth = 16;
 inline constexpr int kToolbarImageHeight = 15;
 
-// Status-bar panes, left to right.
-std::span<const int> statusIndicators();
-
 }  // namespace res

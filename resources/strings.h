@@ -12,7 +12,6 @@ using T = QLatin1String;
 inline constexpr T kAppName("Vantrel");  // 57344
 inline constexpr T kReady("Ready");      // 57345
 inline constexpr T kUntitled("Untitled");
-inline constexpr T kDocTypeNewName("I-War Script");
 inline constexpr T kDocFilterName("Independence War Script Files (*.iws)");
 inline constexpr T kDocFilterExt(".iws");
 inline constexpr T kDocFileTypeId("IndependenceWar.Script");
@@ -23,9 +22,6 @@ inline constexpr T kVersion("1.1 final");
 inline constexpr T kHelpFileName("VantrelHelp.html");
 inline constexpr T kMimeType("text/x-iwar-script");
 inline constexpr T kDesktopFileName("vantrel.desktop");
-inline constexpr T kSocketInitFailed("Windows sockets initialization failed.");  // 104
-inline constexpr T kOleInitFailed(
-    "OLE initialization failed.  Make sure that the OLE libraries are the correct version.");  // 100
 
 // Status bar
 inline constexpr T kLinePaneFormat("Line %1");
@@ -49,6 +45,7 @@ inline constexpr T kEntryComments("Comments");
 inline constexpr T kEntryLabels("Labels");
 
 // Captions
+inline constexpr T kColourDialogCaption("%1 Colour");  // %1: the colour's settings entry
 inline constexpr T kCaptionConfirm("Vantrel");
 inline constexpr T kCaptionError("Vantrel Error");
 inline constexpr T kCaptionLaunchError("Vantrel Launch Error");
@@ -103,6 +100,10 @@ inline constexpr T kSaveFailed("The file %1 could not be saved. The file on disk
 inline constexpr T kSaveUnencodable(
     "The script cannot be saved: line %1 holds the character \"%2\", which cannot be stored in a script file "
     "(8-bit Windows-1252 text). Remove or replace it, then save again. The file on disk has been left as it was.");
+inline constexpr T kOpenedReadOnly(
+    "%1 has a line of %2 characters. Lines longer than %3 characters cannot be edited, so the file is open for "
+    "reading only. It will not be changed on disk.");
+inline constexpr T kReadOnlyNotSaved("%1 is open for reading only and has not been saved.");
 inline constexpr T kCommandLineOpenFailed("Vantrel could not open the script %1.\n\n%2");
 
 // Find and replace

@@ -1,30 +1,18 @@
 #include "editor/CVantrelView.h"
 
-#include "editor/QtColours.h"
-#include "launch/LaunchCommands.h"
-#include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
-#include "resources/strings.h"
-#include "shell/CVantrelDoc.h"
-#include "snippets/BasicTemplate.h"
-#include "snippets/CSnippetLibraryDlg.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QColorDialog>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QTextBlock>
 
+#include <memory>
+
 CVantrelView::CVantrelView(QWidget* parent) : ScriptEditControl(parent)
 {
-    // The snippet library and its hidden dialog, then the colours, then the
-    // word tables.
-    m_snippetLibraryDlg = std::make_unique<CSnippetLibraryDlg>(ProfileStore::app());
     m_colours.read(ProfileStore::app());
-    ScriptVocabulary::fill(m_commandWords, m_keywordWords);
-    m_engine = std::make_unique<HighlightEngine>(m_commandWords, m_keywordWords);
     setDefaultColour(m_colours.m_clrRegularText);
 
     m_timer.setInterval(200);
@@ -46,13 +34,21 @@ void CVantrelView::OnDestroy()
 
 void CVantrelView::OnInitialUpdate()
 {
-    OnUpdate();
+    HighlightSyntax(Document);
     m_timer.start();
     setDefaultColour(m_colours.m_clrRegularText);
     setLineWrapMode(QPlainTextEdit::NoWrap);
 }
 
-void CVantrelView::OnUpdate() { HighlightSyntax(Document); }
+void CVantrelView::loadScript(const QString& text, bool readOnly)
+{
+    setReadOnly(false);
+    setPlainText(text);
+    document()->clearUndoRedoStacks();
+    document()->setModified(false);
+    setReadOnly(readOnly);
+    OnInitialUpdate();
+}
 
 void CVantrelView::HighlightSyntax(HighlightScope scope)
 {
@@ -60,78 +56,66 @@ void CVantrelView::HighlightSyntax(HighlightScope scope)
     const qsizetype length = textLength();
     qsizetype rs = 0;
     qsizetype re = length;
-    switch (scope) {
-    case Selection:
+    if (scope == Selection) {
         rs = cursor.selectionStart();
         re = cursor.selectionEnd();
-        break;
-    case Document:
-        break;
-    case LastLine: {
+    } else if (scope == LastLine) {
         rs = lineIndex(m_caretLine);
         if (rs < 0)
             return;  // the line is gone
         const qsizetype next = lineIndex(m_caretLine + 1);
         re = next < 0 ? length : next;
-        break;
-    }
     }
     if (rs >= re && scope != Document)
         return;
 
-    const HighlightEngine::Result r = m_engine->highlight(rawTextView(), rs, re);
+    const HighlightEngine::Result r = m_engine.highlight(rawTextView(), rs, re);
     applyClasses(r.begin, r.classes, m_colours);
     // One repaint, of what is on screen; text, selection, scroll position,
     // undo history and modified flag are untouched.
     viewport()->update();
 }
 
-bool CVantrelView::IsRichEditControl(const QWidget* w) { return qobject_cast<const ScriptEditControl*>(w) != nullptr; }
-
-namespace {
-
-ScriptEditControl* focusedControl() { return qobject_cast<ScriptEditControl*>(QApplication::focusWidget()); }
-
-}  // namespace
-
-bool CVantrelView::OnUpdateEditCopyCut()
+void CVantrelView::colourLines(int first, int last)
 {
-    const ScriptEditControl* c = focusedControl();
-    return c && c->textCursor().hasSelection();
+    const qsizetype rs = lineIndex(first);
+    const qsizetype next = lineIndex(last + 1);
+    const qsizetype re = next < 0 ? textLength() : next;
+    if (rs < 0 || rs >= re)
+        return;
+    const HighlightEngine::Result r = m_engine.highlight(rawTextView(), rs, re);
+    applyClasses(r.begin, r.classes, m_colours);
+    viewport()->update();
 }
 
-bool CVantrelView::OnUpdateEditPaste()
+void CVantrelView::setColour(const SyntaxColours::Row& row, ColourRef colour)
 {
-    const ScriptEditControl* c = focusedControl();
-    if (!c)
-        return false;
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && data->hasText() && !data->text().isEmpty();
-}
-
-bool CVantrelView::OnUpdateEditUndo()
-{
-    const ScriptEditControl* c = focusedControl();
-    return c && c->document()->isUndoAvailable();
-}
-
-void CVantrelView::OnEditCopy()
-{
-    if (ScriptEditControl* c = focusedControl())
-        c->copy();
-}
-
-void CVantrelView::OnEditCut()
-{
-    if (ScriptEditControl* c = focusedControl())
-        c->cut();
+    m_colours.*row.field = colour;
+    // The user sees the new colour at once, as after F5.
+    HighlightSyntax(Document);
 }
 
 void CVantrelView::OnEditPaste()
 {
     // The control reports what was inserted; onTextInserted colours it.
-    if (ScriptEditControl* c = focusedControl())
-        c->paste();
+    paste();
+}
+
+void CVantrelView::insertScriptText(const QString& text)
+{
+    QMimeData data;
+    data.setText(text);
+    insertFromMimeData(&data);
+}
+
+void CVantrelView::replaceScript(const QString& text)
+{
+    replaceAllText(text);
+    document()->setModified(true);
+    QTextCursor c = textCursor();
+    c.setPosition(0);
+    setTextCursor(c);
+    HighlightSyntax(Document);
 }
 
 void CVantrelView::onTextInserted(qsizetype start, qsizetype end)
@@ -153,32 +137,27 @@ void CVantrelView::onTextInserted(qsizetype start, qsizetype end)
 
 void CVantrelView::onChangedRange(qsizetype start, qsizetype end)
 {
-    if (!m_trackingUndo)
-        return;
-    if (m_undoStart < 0) {
-        m_undoStart = start;
-        m_undoEnd = end;
-    } else {
-        m_undoStart = std::min(m_undoStart, start);
+    if (m_trackingUndo) {
+        m_undoStart = m_undoStart < 0 ? start : std::min(m_undoStart, start);
         m_undoEnd = std::max(m_undoEnd, end);
+        return;
+    }
+    if (m_colourAsYouType && coloursInSync()) {
+        // Typing colours its own line at once; the line is coloured again
+        // when the caret leaves it, as always.
+        colourLines(lineFromChar(start), lineFromChar(end));
     }
 }
 
-void CVantrelView::OnEditUndo()
+template <class Step>
+void CVantrelView::colourRestored(Step step)
 {
-    ScriptEditControl* c = focusedControl();
-    if (!c)
-        return;
-    if (c != this) {
-        c->undo();
-        return;
-    }
     m_trackingUndo = true;
     m_undoStart = m_undoEnd = -1;
-    undo();
+    step();
     m_trackingUndo = false;
     if (m_undoStart >= 0) {
-        // Select what the undo restored and colour it.
+        // Select what came back and colour it.
         const qsizetype end = std::min(m_undoEnd, textLength());
         QTextCursor cur = textCursor();
         cur.setPosition(int(std::min(m_undoStart, end)));
@@ -188,51 +167,14 @@ void CVantrelView::OnEditUndo()
     HighlightSyntax(Selection);
 }
 
-void CVantrelView::OnRegenerateHighlights() { HighlightSyntax(Document); }
-
-void CVantrelView::OnColour(int commandId) { ChooseSyntaxColour(m_colours.field(commandId)); }
-
-void CVantrelView::ChooseSyntaxColour(ColourRef& field)
+void CVantrelView::OnEditUndo()
 {
-    // The dialog offers the six built-in colours first, whatever the current ones are.
-    for (int i = 0; i < int(SyntaxColours::kDefaults.size()); ++i)
-        QColorDialog::setCustomColor(i, toQColor(SyntaxColours::kDefaults[std::size_t(i)]));
-    QColorDialog dialog(toQColor(field), window());
-    dialog.setObjectName(QStringLiteral("colourDialog"));
-    if (dialog.exec() == QDialog::Accepted)
-        field = fromQColor(dialog.selectedColor());
-    // Nothing is coloured again now: the new colour shows where text is coloured next.
+    colourRestored([this] { undo(); });
 }
 
-void CVantrelView::OnLaunchOptions() { launch::OnLaunchOptions(this); }
-
-void CVantrelView::OnLaunchScript()
+void CVantrelView::OnEditRedo()
 {
-    const QString path = m_document ? m_document->GetPathName() : QString();
-    const bool modified = m_document ? m_document->IsModified() : document()->isModified();
-    launch::OnLaunchScript(this, path, modified);
-}
-
-void CVantrelView::OnCreateBasicScript()
-{
-    if (mb::show(this, str::kBasicScriptQuestion, str::kCaptionConfirm, mb::MB_OKCANCEL | mb::MB_ICONEXCLAMATION) !=
-        mb::IDOK)
-        return;
-    replaceAllText(BasicTemplate::text());
-    document()->setModified(true);
-    QTextCursor c = textCursor();
-    c.setPosition(0);
-    setTextCursor(c);
-    HighlightSyntax(Document);
-}
-
-void CVantrelView::OnCodeSnippetLibrary() { m_snippetLibraryDlg->OnCodeSnippetLibrary(); }
-
-void CVantrelView::OnAddCodeSnippet()
-{
-    QString selected = textCursor().selectedText();
-    selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    snippets::OnAddCodeSnippet(this, *m_snippetLibraryDlg, selected);
+    colourRestored([this] { redo(); });
 }
 
 void CVantrelView::OnTimer()
@@ -245,20 +187,39 @@ void CVantrelView::OnTimer()
     }
 }
 
+void CVantrelView::keyPressEvent(QKeyEvent* e)
+{
+    // The control's own Undo and Redo keys colour what they bring back, as
+    // the Edit menu's Undo does.
+    if (e->matches(QKeySequence::Undo) && !isReadOnly()) {
+        OnEditUndo();
+        e->accept();
+        return;
+    }
+    if (e->matches(QKeySequence::Redo) && !isReadOnly()) {
+        OnEditRedo();
+        e->accept();
+        return;
+    }
+    ScriptEditControl::keyPressEvent(e);
+}
+
 void CVantrelView::contextMenuEvent(QContextMenuEvent* e)
 {
-    // The editor's own menu runs the same Undo and Paste commands as the
-    // Edit menu, so what they bring back or insert is coloured.
+    // The editor's own menu runs the same Undo, Redo and Paste as the Edit
+    // menu, so what they bring back or insert is coloured.
     std::unique_ptr<QMenu> menu(createStandardContextMenu(e->pos()));
     for (QAction* a : menu->actions()) {
-        if (a->objectName() == QLatin1String("edit-undo")) {
-            a->disconnect();
-            a->setEnabled(OnUpdateEditUndo());
-            connect(a, &QAction::triggered, this, &CVantrelView::OnEditUndo);
-        } else if (a->objectName() == QLatin1String("edit-paste")) {
-            a->disconnect();
-            a->setEnabled(OnUpdateEditPaste());
-            connect(a, &QAction::triggered, this, &CVantrelView::OnEditPaste);
+        void (CVantrelView::*handler)() = nullptr;
+        if (a->objectName() == QLatin1String("edit-undo"))
+            handler = &CVantrelView::OnEditUndo;
+        else if (a->objectName() == QLatin1String("edit-redo"))
+            handler = &CVantrelView::OnEditRedo;
+        else if (a->objectName() == QLatin1String("edit-paste"))
+            handler = &CVantrelView::OnEditPaste;
+        if (handler) {
+            disconnect(a, &QAction::triggered, nullptr, nullptr);
+            connect(a, &QAction::triggered, this, handler);
         }
     }
     menu->exec(e->globalPos());

@@ -1,86 +1,84 @@
-// The one view of the script: the editing control with live colouring, the
-// edit commands and the commands of the Script and Options menus.
+// The one view of the script: the editing control and its colouring. Lines
+// are coloured as the caret leaves them (a 200 ms timer), on demand for the
+// whole text, and wherever an edit command brings text in.
 #pragma once
 
 #include "editor/HighlightEngine.h"
 #include "editor/ScriptEditControl.h"
-#include "editor/ScriptVocabulary.h"
+#include "editor/ScriptText.h"
 #include "editor/SyntaxColours.h"
 
 #include <QTimer>
 
-#include <memory>
-
-class CSnippetLibraryDlg;
-class CVantrelDoc;
-
 enum HighlightScope { LastLine = 0, Selection = 1, Document = 2 };
 
-class CVantrelView : public ScriptEditControl {
+class CVantrelView : public ScriptEditControl, public ScriptText {
     Q_OBJECT
 public:
     explicit CVantrelView(QWidget* parent = nullptr);
     ~CVantrelView() override;
 
-    void SetDocument(CVantrelDoc* doc) { m_document = doc; }
-    CVantrelDoc* GetDocument() const { return m_document; }
-
     // A new or opened document: colour it all, (re)start the timer, set the
     // default colour, no wrapping.
     void OnInitialUpdate();
-    void OnUpdate();
-
     void HighlightSyntax(HighlightScope scope);
 
-    // True when w is the script editing control.
-    static bool IsRichEditControl(const QWidget* w);
+    QString scriptText() const override { return rawText(); }
+    void loadScript(const QString& text, bool readOnly) override;
+    QTextDocument* scriptDocument() const override { return document(); }
 
-    // Edit commands act on the focused widget; the update handlers say
-    // whether they can.
-    static bool OnUpdateEditCopyCut();
-    static bool OnUpdateEditPaste();
-    static bool OnUpdateEditUndo();
-    void OnEditCopy();
-    void OnEditCut();
+    // The edit commands; Paste, Undo and Redo colour what they bring in.
+    void OnEditCopy() { copy(); }
+    void OnEditCut() { cut(); }
     void OnEditPaste();
     void OnEditUndo();
+    void OnEditRedo();
+    void OnRegenerateHighlights() { HighlightSyntax(Document); }
 
-    void OnRegenerateHighlights();
-    void OnColour(int commandId);  // the six colour commands
-    void ChooseSyntaxColour(ColourRef& field);
-    void OnLaunchOptions();
-    void OnLaunchScript();
-    void OnCreateBasicScript();
-    void OnCodeSnippetLibrary();
-    void OnAddCodeSnippet();
+    // Inserts text at the caret in place of the selection, as a paste: one
+    // undo step, coloured at once.
+    void insertScriptText(const QString& text);
+    // Replaces the whole text, marks the document modified and colours it.
+    // Not undoable: the undo history is dropped.
+    void replaceScript(const QString& text);
+
+    const SyntaxColours& colours() const { return m_colours; }
+    // A new colour for one class; the whole text is coloured again with it.
+    void setColour(const SyntaxColours::Row& row, ColourRef colour);
+
+    // Colours the line being edited after each change, not only when the caret leaves it.
+    void setColourAsYouType(bool on) { m_colourAsYouType = on; }
+    bool colourAsYouType() const { return m_colourAsYouType; }
+
+    // 0-based line of the caret at the last timer tick.
+    int caretLine() const { return m_caretLine; }
 
     // Writes the colours to the settings store; runs once, when the view goes.
     void OnDestroy();
-
-    void OnTimer();
-    QTimer& highlightTimer() { return m_timer; }
-
-    int m_caretLine = 0;
-    SyntaxColours m_colours;
-    ScriptVocabulary::Table m_commandWords{};
-    ScriptVocabulary::Table m_keywordWords{};
-    std::unique_ptr<CSnippetLibraryDlg> m_snippetLibraryDlg;
-
-protected:
-    void contextMenuEvent(QContextMenuEvent* e) override;
 
 signals:
     // The caret's line, 1-based, each time the timer sees it change.
     void caretLineChanged(int line);
 
+protected:
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
+    void OnTimer();
+    void colourLines(int first, int last);
     void onTextInserted(qsizetype start, qsizetype end);
     void onChangedRange(qsizetype start, qsizetype end);
+    template <class Step>
+    void colourRestored(Step step);
 
-    CVantrelDoc* m_document = nullptr;
-    std::unique_ptr<HighlightEngine> m_engine;
+    int m_caretLine = 0;
+    SyntaxColours m_colours;
+    HighlightEngine m_engine;
     QTimer m_timer;
     bool m_destroyed = false;
+    bool m_colourAsYouType = false;
+    // The range an undo or redo changed, gathered while it runs.
     bool m_trackingUndo = false;
     qsizetype m_undoStart = -1;
     qsizetype m_undoEnd = -1;

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -21,27 +22,42 @@ FindReplaceDlg::FindReplaceDlg(bool replace, QWidget* parent) : QDialog(parent)
     setWindowTitle(replace ? QString(str::kReplaceCaption) : QString(str::kFindCaption));
     setModal(false);
 
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(buildFields(replace), 1);
+    top->addLayout(buildButtons(replace));
+
+    const auto updateButtons = [this] {
+        const bool any = !m_find->text().isEmpty();
+        for (QPushButton* b : {m_findNext, m_replaceOne, m_replaceAll}) {
+            if (b)
+                b->setEnabled(any);
+        }
+    };
+    connect(m_find, &QLineEdit::textChanged, this, updateButtons);
+    updateButtons();
+}
+
+QLayout* FindReplaceDlg::buildFields(bool replace)
+{
     auto* grid = new QGridLayout;
-    auto* findLabel = new QLabel(str::kFindWhat, this);
-    m_find = new QLineEdit(this);
-    m_find->setObjectName(QStringLiteral("findWhat"));
-    findLabel->setBuddy(m_find);
-    grid->addWidget(findLabel, 0, 0);
-    grid->addWidget(m_find, 0, 1);
-    if (replace) {
-        auto* replaceLabel = new QLabel(str::kReplaceWith, this);
-        m_replace = new QLineEdit(this);
-        m_replace->setObjectName(QStringLiteral("replaceWith"));
-        replaceLabel->setBuddy(m_replace);
-        grid->addWidget(replaceLabel, 1, 0);
-        grid->addWidget(m_replace, 1, 1);
-    }
+    const auto field = [this, grid](int row, QLatin1String label, const QString& name) {
+        auto* l = new QLabel(label, this);
+        auto* e = new QLineEdit(this);
+        e->setObjectName(name);
+        l->setBuddy(e);
+        grid->addWidget(l, row, 0);
+        grid->addWidget(e, row, 1);
+        return e;
+    };
+    m_find = field(0, str::kFindWhat, QStringLiteral("findWhat"));
+    if (replace)
+        m_replace = field(1, str::kReplaceWith, QStringLiteral("replaceWith"));
+
     m_wholeWord = new QCheckBox(str::kMatchWholeWord, this);
     m_matchCase = new QCheckBox(str::kMatchCase, this);
     auto* checks = new QVBoxLayout;
     checks->addWidget(m_wholeWord);
     checks->addWidget(m_matchCase);
-
     auto* options = new QHBoxLayout;
     options->addLayout(checks);
     if (!replace) {
@@ -59,39 +75,29 @@ FindReplaceDlg::FindReplaceDlg(bool replace, QWidget* parent) : QDialog(parent)
     left->addLayout(grid);
     left->addLayout(options);
     left->addStretch();
+    return left;
+}
 
+QLayout* FindReplaceDlg::buildButtons(bool replace)
+{
     auto* buttons = new QVBoxLayout;
-    m_findNext = new QPushButton(str::kFindNextButton, this);
+    const auto button = [this, buttons](QLatin1String text, void (FindReplaceDlg::*signal)()) {
+        auto* b = new QPushButton(text, this);
+        buttons->addWidget(b);
+        connect(b, &QPushButton::clicked, this, signal);
+        return b;
+    };
+    m_findNext = button(str::kFindNextButton, &FindReplaceDlg::findNext);
     m_findNext->setDefault(true);
-    buttons->addWidget(m_findNext);
-    connect(m_findNext, &QPushButton::clicked, this, &FindReplaceDlg::findNext);
     if (replace) {
-        m_replaceOne = new QPushButton(str::kReplaceButton, this);
-        m_replaceAll = new QPushButton(str::kReplaceAllButton, this);
-        buttons->addWidget(m_replaceOne);
-        buttons->addWidget(m_replaceAll);
-        connect(m_replaceOne, &QPushButton::clicked, this, &FindReplaceDlg::replaceOne);
-        connect(m_replaceAll, &QPushButton::clicked, this, &FindReplaceDlg::replaceAll);
+        m_replaceOne = button(str::kReplaceButton, &FindReplaceDlg::replaceOne);
+        m_replaceAll = button(str::kReplaceAllButton, &FindReplaceDlg::replaceAll);
     }
     auto* cancel = new QPushButton(str::kCancelButton, this);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(cancel);
     buttons->addStretch();
-
-    auto* top = new QHBoxLayout(this);
-    top->addLayout(left, 1);
-    top->addLayout(buttons);
-
-    const auto updateButtons = [this] {
-        const bool any = !m_find->text().isEmpty();
-        m_findNext->setEnabled(any);
-        if (m_replaceOne) {
-            m_replaceOne->setEnabled(any);
-            m_replaceAll->setEnabled(any);
-        }
-    };
-    connect(m_find, &QLineEdit::textChanged, this, updateButtons);
-    updateButtons();
+    return buttons;
 }
 
 FindOptions FindReplaceDlg::options() const
@@ -171,7 +177,33 @@ bool FindReplace::findNext(const QString& what, const FindOptions& opt)
     c.setPosition(int(at + what.size()), QTextCursor::KeepAnchor);
     m_edit->setTextCursor(c);
     m_edit->ensureCursorVisible();
+    moveDialogOffSelection();
     return true;
+}
+
+void FindReplace::moveDialogOffSelection()
+{
+    // A dialog over the text it found is moved above or below it, where the
+    // screen has room, as a framework edit view does.
+    FindReplaceDlg* dlg = m_replaceDlg && m_replaceDlg->isVisible() ? m_replaceDlg.data() : m_findDlg.data();
+    if (!dlg || !dlg->isVisible())
+        return;
+    const QTextCursor sel = m_edit->textCursor();
+    QTextCursor start = sel;
+    start.setPosition(sel.selectionStart());
+    QTextCursor end = sel;
+    end.setPosition(sel.selectionEnd());
+    const QRect local = m_edit->cursorRect(start).united(m_edit->cursorRect(end));
+    const QRect found(m_edit->viewport()->mapToGlobal(local.topLeft()), local.size());
+    const QRect frame = dlg->frameGeometry();
+    if (!frame.intersects(found))
+        return;
+    const QRect screen = m_edit->screen()->availableGeometry();
+    constexpr int kGap = 8;
+    int y = found.bottom() + 1 + kGap;
+    if (y + frame.height() > screen.bottom() + 1)
+        y = std::max(screen.top(), found.top() - kGap - frame.height());
+    dlg->move(frame.x(), y);
 }
 
 bool FindReplace::replaceOne(const QString& what, const QString& with, const FindOptions& opt)

@@ -8,6 +8,7 @@
 #include <QPointer>
 
 class QCheckBox;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -33,6 +34,9 @@ signals:
     void replaceAll();
 
 private:
+    QLayout* buildFields(bool replace);
+    QLayout* buildButtons(bool replace);
+
     QLineEdit* m_find = nullptr;
     QLineEdit* m_replace = nullptr;
     QCheckBox* m_wholeWord = nullptr;
@@ -62,6 +66,7 @@ public:
 
 private:
     void showDialog(bool replace);
+    void moveDialogOffSelection();
     void notFound(const QString& what);
 
     ScriptEditControl* m_edit;

@@ -4,9 +4,10 @@
 
 #include "editor/HighlightEngine.h"
 
+#include <QLatin1String>
 #include <QtGlobal>
 
-#include <array>
+#include <span>
 
 class ProfileStore;
 
@@ -20,9 +21,19 @@ struct SyntaxColours {
     ColourRef m_clrComments = 0x00649664;
     ColourRef m_clrLabels = 0x00408080;
 
-    // The built-in colours, in the order of the fields above.
-    static constexpr std::array<ColourRef, 6> kDefaults = {0x00000000, 0x00FF8000, 0x00C86464,
-                                                           0x003060C0, 0x00649664, 0x00408080};
+    // One row per colour, in the order of the fields above: the class it
+    // paints, its settings entry, the command that changes it and the field.
+    // The built-in colour of a row is that of its field in a default-built
+    // SyntaxColours.
+    struct Row {
+        TextClass cls;
+        QLatin1String entry;
+        int commandId;
+        ColourRef SyntaxColours::*field;
+    };
+    static std::span<const Row> rows();
+    static const Row* rowForCommand(int commandId);
+    static ColourRef defaultFor(const Row& row) { return SyntaxColours{}.*row.field; }
 
     // Reads the six entries in field order; a missing entry gives its default.
     void read(const ProfileStore& store);
@@ -30,5 +41,4 @@ struct SyntaxColours {
     bool write(ProfileStore& store) const;
 
     ColourRef forClass(TextClass cls) const;
-    ColourRef& field(int commandId);  // the field a colour command edits
 };

@@ -1,31 +1,25 @@
 #include "platform/FileDialogs.h"
 
+#include "platform/Answerer.h"
+
 #include <QFileDialog>
 
 namespace filedlg {
-namespace {
+using Dialogs = ::Answerer<Request, QString>;
 
-Answerer& answerer()
-{
-    static Answerer a;
-    return a;
-}
-
-}  // namespace
-
-void setAnswerer(Answerer a) { answerer() = std::move(a); }
+void setAnswerer(Answerer a) { Dialogs::install(std::move(a)); }
 
 QString getOpenFileName(QWidget* parent, const QString& proposed, const QString& filter)
 {
-    if (answerer())
-        return answerer()(Request{false, QString(), proposed, filter});
+    if (Dialogs::installed())
+        return Dialogs::ask(Request{false, QString(), proposed, filter});
     return QFileDialog::getOpenFileName(parent, QString(), proposed, filter);
 }
 
 QString getSaveFileName(QWidget* parent, const QString& proposed, const QString& filter, const QString& defaultSuffix)
 {
-    if (answerer())
-        return answerer()(Request{true, QString(), proposed, filter});
+    if (Dialogs::installed())
+        return Dialogs::ask(Request{true, QString(), proposed, filter});
     QFileDialog dialog(parent, QString(), proposed, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

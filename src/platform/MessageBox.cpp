@@ -1,26 +1,20 @@
 #include "platform/MessageBox.h"
 
+#include "platform/Answerer.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace mb {
-namespace {
+using Boxes = ::Answerer<Box, int>;
 
-Answerer& answerer()
-{
-    static Answerer a;
-    return a;
-}
-
-}  // namespace
-
-void setAnswerer(Answerer a) { answerer() = std::move(a); }
+void setAnswerer(Answerer a) { Boxes::install(std::move(a)); }
 
 int show(QWidget* parent, const QString& text, const QString& caption, unsigned flags)
 {
-    if (answerer())
-        return answerer()(Box{text, caption, flags});
+    if (Boxes::installed())
+        return Boxes::ask(Box{text, caption, flags});
 
     QMessageBox box(parent ? parent : QApplication::activeWindow());
     box.setWindowTitle(caption);

@@ -1,5 +1,6 @@
 #include "platform/ProfileStore.h"
 
+#include "platform/XdgPaths.h"
 #include "resources/strings.h"
 
 #include <QDir>
@@ -130,12 +131,17 @@ void ProfileStore::reopenApp() { appInstance() = std::make_unique<ProfileStore>(
 
 QString ProfileStore::standardFilePath()
 {
-    // Read the environment each time rather than through QSettings' own
-    // cache, so that the place follows XDG_CONFIG_HOME as it is now.
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QLatin1String("/.config");
-    return base + QLatin1Char('/') + str::kAppName + QLatin1Char('/') + str::kAppName + QLatin1String(".conf");
+    return xdg::configHome() + QLatin1Char('/') + str::kAppName + QLatin1Char('/') + str::kAppName + QLatin1String(".conf");
+}
+
+void ProfileStore::keepQtSettingsOut()
+{
+#ifndef Q_OS_WIN
+    // A folder that can never be made: Qt's own settings are neither read nor
+    // kept. The application's store names its file directly and is not affected.
+    for (QSettings::Format f : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(f, QSettings::UserScope, QStringLiteral("/dev/null/qt"));
+#endif
 }
 
 QString ProfileStore::filePath() const { return m_settings->fileName(); }

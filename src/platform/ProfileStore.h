@@ -28,6 +28,11 @@ public:
 
     static QString standardFilePath();
 
+    // Qt's own dialogs keep state of their own (the colour dialog's custom
+    // colours) in a second settings file beside ours. After this call nothing
+    // but the application's store is written in the user's settings folder.
+    static void keepQtSettingsOut();
+
     // A missing or unreadable entry yields the caller's default.
     int getInt(const QString& section, const QString& entry, int defaultValue) const;
     QString getString(const QString& section, const QString& entry, const QString& defaultValue = QString()) const;

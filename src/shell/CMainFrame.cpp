@@ -1,6 +1,7 @@
 #include "shell/CMainFrame.h"
 
 #include "editor/CVantrelView.h"
+#include "editor/ColourDialog.h"
 #include "editor/FindReplace.h"
 #include "editor/HtmlExport.h"
 #include "launch/LaunchCommands.h"
@@ -8,20 +9,20 @@
 #include "platform/FileDialogs.h"
 #include "platform/LockKeys.h"
 #include "platform/MessageBox.h"
+#include "platform/ProfileStore.h"
 #include "resources/commands.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
-#include "shell/CAboutDlg.h"
 #include "shell/CSplashWnd.h"
-#include "shell/CVantrelApp.h"
 #include "shell/CVantrelDoc.h"
 #include "shell/RecentFiles.h"
+#include "snippets/BasicTemplate.h"
+#include "snippets/CSnippetLibraryDlg.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -65,66 +66,64 @@ QList<QIcon> toolbarIcons(int bitmapId)
     return icons;
 }
 
+QAction* makeAction(const res::CommandInfo& c, QObject* parent)
+{
+    auto* a = new QAction(latin(c.menuText), parent);
+    a->setObjectName(QStringLiteral("cmd_%1").arg(c.id));
+    a->setData(c.id);
+    a->setStatusTip(latin(c.prompt));
+    a->setToolTip(c.tooltip ? latin(c.tooltip)
+                            : latin(c.menuText).remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0));
+    return a;
+}
+
+bool clipboardHasText()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data && data->hasText() && !data->text().isEmpty();
+}
+
 }  // namespace
 
-CMainFrame::CMainFrame(CVantrelApp* app, QWidget* parent) : QMainWindow(parent), m_app(app)
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
     m_view = new CVantrelView(this);
-    m_doc = new CVantrelDoc(m_view, this);
+    m_doc = new CVantrelDoc(*m_view, this, this);
     m_findReplace = new FindReplace(m_view);
+    m_snippetLibrary = std::make_unique<CSnippetLibraryDlg>(ProfileStore::app());
     setCentralWidget(m_view);
 
     createActions();
     createMenus();
     createToolBar();
     createStatusBar();
+    connectFileCommands();
+    connectEditCommands();
+    connectViewCommands();
+    connectScriptCommands();
+    connectOptionCommands();
     setAcceptDrops(true);
     resize(800, 600);
 
     connect(m_doc, &CVantrelDoc::titleChanged, this, &CMainFrame::updateCaption);
-    connect(m_view, &CVantrelView::caretLineChanged, this, [this](int line) {
-        m_currentLine = line;
-        OnUpdateLinePane();
-    });
-    connect(m_view, &QPlainTextEdit::selectionChanged, this, &CMainFrame::UpdateCommandUI);
-    connect(m_view, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommandUI);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdateCommandUI);
-    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::UpdateCommandUI);
-
-    auto* lockTimer = new QTimer(this);
-    connect(lockTimer, &QTimer::timeout, this, &CMainFrame::updateLockIndicators);
-    lockTimer->start(250);
-
+    connect(m_view, &CVantrelView::caretLineChanged, this,
+            [this](int line) { m_linePane->setText(QString(str::kLinePaneFormat).arg(line)); });
     updateCaption();
-    OnUpdateLinePane();
-    UpdateCommandUI();
 
     // The splash shows while the frame is being made, before it is visible.
     CSplashWnd::ShowSplash(this);
 }
 
-CMainFrame::~CMainFrame()
-{
-    // Closing the window below moves the focus; nothing may update the
-    // commands of a frame that is going.
-    disconnect(qApp, nullptr, this, nullptr);
-    disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
-    m_actions.clear();
-}
+CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::createActions()
 {
     for (const res::CommandInfo& c : res::commands()) {
         if (c.id >= ID_FILE_MRU_FILE1 && c.id <= ID_FILE_MRU_FILE4)
             continue;
-        auto* a = new QAction(latin(c.menuText), this);
-        a->setObjectName(QStringLiteral("cmd_%1").arg(c.id));
-        a->setData(c.id);
-        a->setStatusTip(latin(c.prompt));
-        a->setToolTip(c.tooltip ? latin(c.tooltip)
-                                : QString(latin(c.menuText)).remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0));
+        QAction* a = makeAction(c, this);
         QList<QKeySequence> keys;
         for (const res::Accelerator& acc : res::mainAccelerators()) {
             if (acc.id == c.id)
@@ -133,12 +132,12 @@ void CMainFrame::createActions()
         a->setShortcuts(keys);
         // Keys act wherever the frame has focus, its toolbar and view included.
         a->setShortcutContext(Qt::WindowShortcut);
-        connect(a, &QAction::triggered, this, [this, id = c.id] { OnCommand(id); });
         addAction(a);
         m_actions.insert(c.id, a);
     }
-    m_actions[ID_VIEW_TOOLBAR]->setCheckable(true);
-    m_actions[ID_VIEW_STATUS_BAR]->setCheckable(true);
+    // Keys that nothing here handles stay disabled.
+    for (int id : {ID_NEXT_PANE, ID_PREV_PANE, ID_OLE_EDIT_PROPERTIES, ID_CANCEL_EDIT_CNTR})
+        m_actions[id]->setEnabled(false);
 }
 
 void CMainFrame::createMenus()
@@ -148,7 +147,6 @@ void CMainFrame::createMenus()
         switch (e.kind) {
         case res::MenuEntry::PopupBegin: {
             QMenu* m = stack.isEmpty() ? menuBar()->addMenu(latin(e.text)) : stack.last()->addMenu(latin(e.text));
-            connect(m, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandUI);
             if (stack.isEmpty() && !m_fileMenu)
                 m_fileMenu = m;
             stack.append(m);
@@ -173,23 +171,15 @@ void CMainFrame::createMenus()
 
 void CMainFrame::SetRecentFiles(const QStringList& paths)
 {
-    for (QAction* a : std::as_const(m_recentActions)) {
-        m_fileMenu->removeAction(a);
-        m_actions.remove(a->data().toInt());
-        delete a;
-    }
+    qDeleteAll(m_recentActions);
     m_recentActions.clear();
     m_recentPlaceholder->setVisible(paths.isEmpty());
     for (int i = 0; i < paths.size() && i < RecentFiles::kSize; ++i) {
-        const int id = ID_FILE_MRU_FILE1 + i;
-        auto* a = new QAction(RecentFiles::menuText(i, paths[i]), this);
-        a->setObjectName(QStringLiteral("cmd_%1").arg(id));
-        a->setData(id);
-        a->setStatusTip(latin(res::findCommand(id)->prompt));
-        connect(a, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        QAction* a = makeAction(*res::findCommand(ID_FILE_MRU_FILE1 + i), this);
+        a->setText(RecentFiles::menuText(i, paths[i]));
+        connect(a, &QAction::triggered, this, [this, i] { emit recentFileChosen(i); });
         m_fileMenu->insertAction(m_recentPlaceholder, a);
         m_recentActions.append(a);
-        m_actions.insert(id, a);
     }
 }
 
@@ -197,9 +187,6 @@ void CMainFrame::createToolBar()
 {
     m_toolBar = new QToolBar(this);
     m_toolBar->setObjectName(QStringLiteral("toolbar_%1").arg(ID_VIEW_TOOLBAR));
-    m_toolBar->setMovable(true);
-    m_toolBar->setFloatable(true);
-    m_toolBar->setAllowedAreas(Qt::AllToolBarAreas);
     m_toolBar->setIconSize(QSize(res::kToolbarImageWidth, res::kToolbarImageHeight));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
@@ -224,16 +211,15 @@ void CMainFrame::createToolBar()
         m_toolBar->addAction(a);
     }
     addToolBar(Qt::TopToolBarArea, m_toolBar);
-    connect(m_toolBar, &QToolBar::visibilityChanged, this, &CMainFrame::UpdateCommandUI);
 }
 
 void CMainFrame::createStatusBar()
 {
     QStatusBar* bar = statusBar();
     bar->setObjectName(QStringLiteral("statusbar_%1").arg(ID_VIEW_STATUS_BAR));
-    m_messagePane = new QLabel(str::kReady, bar);
-    m_messagePane->setObjectName(QStringLiteral("pane_0"));
-    bar->addWidget(m_messagePane, 1);
+    auto* message = new QLabel(str::kReady, bar);
+    message->setObjectName(QStringLiteral("pane_0"));
+    bar->addWidget(message, 1);
 
     const auto pane = [bar](int id, const QString& sizing) {
         auto* l = new QLabel(bar);
@@ -246,10 +232,114 @@ void CMainFrame::createStatusBar()
         return l;
     };
     m_linePane = pane(ID_INDICATOR_LINE, str::kLinePaneSizing);
+    m_linePane->setText(QString(str::kLinePaneFormat).arg(1));
     m_capsPane = pane(ID_INDICATOR_CAPS, str::kIndicatorCaps);
     m_numPane = pane(ID_INDICATOR_NUM, str::kIndicatorNum);
     m_scrlPane = pane(ID_INDICATOR_SCRL, str::kIndicatorScrl);
     updateLockIndicators();
+    auto* lockTimer = new QTimer(this);
+    connect(lockTimer, &QTimer::timeout, this, &CMainFrame::updateLockIndicators);
+    lockTimer->start(250);
+}
+
+template <class Handler>
+void CMainFrame::on(int id, Handler handler)
+{
+    connect(m_actions.value(id), &QAction::triggered, this, [handler] { handler(); });
+}
+
+void CMainFrame::connectFileCommands()
+{
+    on(ID_FILE_SAVE, [this] { m_doc->DoFileSave(); });
+    on(ID_FILE_SAVE_AS, [this] { m_doc->DoSave(QString()); });
+    on(ID_FILE_EXPORT_HTML, [this] { OnExportHtml(); });
+    on(ID_APP_EXIT, [this] { close(); });
+    on(ID_APP_HELP, [this] { OnAppHelp(); });
+}
+
+void CMainFrame::connectEditCommands()
+{
+    // The states follow the editing control itself, however a menu is opened
+    // and wherever the focus is.
+    QAction* cut = m_actions[ID_EDIT_CUT];
+    QAction* copy = m_actions[ID_EDIT_COPY];
+    QAction* paste = m_actions[ID_EDIT_PASTE];
+    QAction* undo = m_actions[ID_EDIT_UNDO];
+    cut->setEnabled(false);
+    copy->setEnabled(false);
+    undo->setEnabled(false);
+    connect(m_view, &QPlainTextEdit::copyAvailable, this, [this, cut, copy](bool any) {
+        copy->setEnabled(any);
+        cut->setEnabled(any && !m_view->isReadOnly());
+    });
+    connect(m_view, &QPlainTextEdit::undoAvailable, undo, &QAction::setEnabled);
+    const auto updatePaste = [this, paste] { paste->setEnabled(!m_view->isReadOnly() && clipboardHasText()); };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, updatePaste);
+    connect(m_doc, &CVantrelDoc::titleChanged, this, updatePaste);  // a document opened read-only
+    updatePaste();
+
+    on(ID_EDIT_UNDO, [this] { m_view->OnEditUndo(); });
+    on(ID_EDIT_CUT, [this] { m_view->OnEditCut(); });
+    on(ID_EDIT_COPY, [this] { m_view->OnEditCopy(); });
+    on(ID_EDIT_PASTE, [this] { m_view->OnEditPaste(); });
+    on(ID_EDIT_SELECT_ALL, [this] { m_view->selectAll(); });
+    on(ID_EDIT_FIND, [this] { m_findReplace->OnEditFind(); });
+    on(ID_EDIT_REPEAT, [this] { m_findReplace->OnEditRepeat(); });
+    on(ID_EDIT_REPLACE, [this] { m_findReplace->OnEditReplace(); });
+}
+
+void CMainFrame::connectViewCommands()
+{
+    QAction* toolbar = m_actions[ID_VIEW_TOOLBAR];
+    QAction* status = m_actions[ID_VIEW_STATUS_BAR];
+    toolbar->setCheckable(true);
+    toolbar->setChecked(true);
+    status->setCheckable(true);
+    status->setChecked(true);
+    connect(toolbar, &QAction::triggered, m_toolBar, &QToolBar::setVisible);
+    // A toolbar closed while floating unticks its item.
+    connect(m_toolBar, &QToolBar::visibilityChanged, this,
+            [this, toolbar] { toolbar->setChecked(m_toolBar->isVisibleTo(this)); });
+    connect(status, &QAction::triggered, statusBar(), &QStatusBar::setVisible);
+    on(ID_REGENERATE_HIGHLIGHTS, [this] { m_view->OnRegenerateHighlights(); });
+}
+
+void CMainFrame::connectScriptCommands()
+{
+    on(ID_LAUNCH_SCRIPT, [this] { launch::OnLaunchScript(this, m_doc->GetPathName(), m_doc->IsModified()); });
+    on(ID_OPEN_DEBUG_FILE, [this] { launch::OnOpenDebugFile(this); });
+    on(ID_CLEAR_DEBUG_FILE, [this] { launch::OnClearDebugFile(this); });
+    on(ID_CREATE_BASIC_SCRIPT, [this] { OnCreateBasicScript(); });
+    on(ID_CODE_SNIPPET_LIBRARY, [this] { m_snippetLibrary->OnCodeSnippetLibrary(); });
+    on(ID_ADD_CODE_SNIPPET, [this] { OnAddCodeSnippet(); });
+}
+
+void CMainFrame::connectOptionCommands()
+{
+    for (const SyntaxColours::Row& row : SyntaxColours::rows())
+        on(row.commandId, [this, id = row.commandId] { OnColour(id); });
+    on(ID_LAUNCH_OPTIONS, [this] { launch::OnLaunchOptions(this); });
+}
+
+void CMainFrame::OnColour(int commandId)
+{
+    const SyntaxColours::Row* row = SyntaxColours::rowForCommand(commandId);
+    if (const auto colour = colourdialog::choose(this, *row, m_view->colours().*row->field))
+        m_view->setColour(*row, *colour);
+}
+
+void CMainFrame::OnCreateBasicScript()
+{
+    if (mb::show(this, str::kBasicScriptQuestion, str::kCaptionConfirm, mb::MB_OKCANCEL | mb::MB_ICONEXCLAMATION) ==
+        mb::IDOK)
+        m_view->replaceScript(BasicTemplate::text());
+}
+
+void CMainFrame::OnAddCodeSnippet()
+{
+    QString selected = m_view->textCursor().selectedText();
+    selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    snippets::OnAddCodeSnippet(this, *m_snippetLibrary, selected);
 }
 
 void CMainFrame::updateLockIndicators()
@@ -260,138 +350,11 @@ void CMainFrame::updateLockIndicators()
     m_scrlPane->setText(s.scroll ? QString(str::kIndicatorScrl) : QString());
 }
 
-QString CMainFrame::linePaneText() const { return QString(str::kLinePaneFormat).arg(m_currentLine); }
-
-void CMainFrame::OnUpdateLinePane() { m_linePane->setText(linePaneText()); }
-
-void CMainFrame::updateCaption() { setWindowTitle(m_doc->GetTitle() + QLatin1String(" - ") + str::kAppName); }
-
-void CMainFrame::UpdateCommandUI()
+void CMainFrame::updateCaption()
 {
-    if (m_actions.isEmpty())
-        return;
-    m_actions[ID_EDIT_CUT]->setEnabled(CVantrelView::OnUpdateEditCopyCut());
-    m_actions[ID_EDIT_COPY]->setEnabled(CVantrelView::OnUpdateEditCopyCut());
-    m_actions[ID_EDIT_PASTE]->setEnabled(CVantrelView::OnUpdateEditPaste());
-    m_actions[ID_EDIT_UNDO]->setEnabled(CVantrelView::OnUpdateEditUndo());
-    // Commands nothing here handles stay disabled.
-    for (int id : {ID_NEXT_PANE, ID_PREV_PANE, ID_OLE_EDIT_PROPERTIES, ID_CANCEL_EDIT_CNTR})
-        m_actions[id]->setEnabled(false);
-    if (m_toolBar)
-        m_actions[ID_VIEW_TOOLBAR]->setChecked(m_toolBar->isVisibleTo(this));
-    m_actions[ID_VIEW_STATUS_BAR]->setChecked(statusBar()->isVisibleTo(this));
-}
-
-void CMainFrame::OnCommand(int id)
-{
-    // Commands run only while their update handler enables them.
-    UpdateCommandUI();
-    if (QAction* a = m_actions.value(id); a && !a->isEnabled())
-        return;
-
-    switch (id) {
-    case ID_FILE_NEW:
-        if (m_app)
-            m_app->OnFileNew();
-        else if (m_doc->SaveModified())
-            m_doc->OnNewDocument();
-        break;
-    case ID_FILE_OPEN:
-        if (m_app)
-            m_app->OnFileOpen();
-        break;
-    case ID_FILE_SAVE:
-        m_doc->DoFileSave();
-        break;
-    case ID_FILE_SAVE_AS:
-        m_doc->DoSave(QString());
-        break;
-    case ID_FILE_EXPORT_HTML:
-        OnExportHtml();
-        break;
-    case ID_APP_EXIT:
-        close();
-        break;
-    case ID_EDIT_UNDO:
-        m_view->OnEditUndo();
-        break;
-    case ID_EDIT_CUT:
-        m_view->OnEditCut();
-        break;
-    case ID_EDIT_COPY:
-        m_view->OnEditCopy();
-        break;
-    case ID_EDIT_PASTE:
-        m_view->OnEditPaste();
-        break;
-    case ID_EDIT_SELECT_ALL:
-        m_view->selectAll();
-        break;
-    case ID_EDIT_FIND:
-        m_findReplace->OnEditFind();
-        break;
-    case ID_EDIT_REPEAT:
-        m_findReplace->OnEditRepeat();
-        break;
-    case ID_EDIT_REPLACE:
-        m_findReplace->OnEditReplace();
-        break;
-    case ID_VIEW_TOOLBAR:
-        m_toolBar->setVisible(!m_toolBar->isVisibleTo(this));
-        break;
-    case ID_VIEW_STATUS_BAR:
-        statusBar()->setVisible(!statusBar()->isVisibleTo(this));
-        break;
-    case ID_REGENERATE_HIGHLIGHTS:
-        m_view->OnRegenerateHighlights();
-        break;
-    case ID_LAUNCH_SCRIPT:
-        m_view->OnLaunchScript();
-        break;
-    case ID_OPEN_DEBUG_FILE:
-        OnOpenDebugFile();
-        break;
-    case ID_CLEAR_DEBUG_FILE:
-        OnClearDebugFile();
-        break;
-    case ID_CREATE_BASIC_SCRIPT:
-        m_view->OnCreateBasicScript();
-        break;
-    case ID_CODE_SNIPPET_LIBRARY:
-        m_view->OnCodeSnippetLibrary();
-        break;
-    case ID_ADD_CODE_SNIPPET:
-        m_view->OnAddCodeSnippet();
-        break;
-    case ID_COLOUR_REGULAR_TEXT:
-    case ID_COLOUR_COMMANDS:
-    case ID_COLOUR_KEYWORDS:
-    case ID_COLOUR_COMMENTS:
-    case ID_COLOUR_STRINGS:
-    case ID_COLOUR_LABELS:
-        m_view->OnColour(id);
-        break;
-    case ID_LAUNCH_OPTIONS:
-        m_view->OnLaunchOptions();
-        break;
-    case ID_APP_HELP:
-        OnAppHelp();
-        break;
-    case ID_APP_ABOUT:
-        if (m_app) {
-            m_app->OnAppAbout();
-        } else {
-            CAboutDlg about(this);
-            about.DoModal();
-        }
-        break;
-    default:
-        if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4 && m_app)
-            m_app->OnOpenRecentFile(id - ID_FILE_MRU_FILE1);
-        break;
-    }
-    emit commandHandled(id);
-    UpdateCommandUI();
+    // A modified script is marked in the caption, as editors do.
+    const QString mark = m_doc->IsModified() ? QStringLiteral("*") : QString();
+    setWindowTitle(m_doc->GetTitle() + mark + QLatin1String(" - ") + str::kAppName);
 }
 
 QString CMainFrame::helpPagePath()
@@ -405,9 +368,6 @@ QString CMainFrame::helpPagePath()
 
 void CMainFrame::OnAppHelp() { QDesktopServices::openUrl(QUrl::fromLocalFile(helpPagePath())); }
 
-void CMainFrame::OnOpenDebugFile() { launch::OnOpenDebugFile(this); }
-void CMainFrame::OnClearDebugFile() { launch::OnClearDebugFile(this); }
-
 void CMainFrame::OnExportHtml()
 {
     const QString path = m_doc->GetPathName();
@@ -417,7 +377,7 @@ void CMainFrame::OnExportHtml()
                                                     str::kExportHtmlFilter, QStringLiteral("html"));
     if (target.isEmpty())
         return;
-    const QByteArray page = HtmlExport::page(m_view->rawText(), m_view->m_colours,
+    const QByteArray page = HtmlExport::page(m_view->rawText(), m_view->colours(),
                                              path.isEmpty() ? m_doc->GetTitle() : QFileInfo(path).fileName())
                                 .toUtf8();
     QString error;
@@ -434,8 +394,9 @@ void CMainFrame::closeEvent(QCloseEvent* e)
         return;
     }
     m_view->OnDestroy();
-    if (m_app)
-        m_app->OnFrameClosing();
+    // The library window goes with the frame, so that nothing keeps the program running.
+    m_snippetLibrary->close();
+    emit closing();
     e->accept();
 }
 
@@ -451,12 +412,7 @@ void CMainFrame::dropEvent(QDropEvent* e)
         if (url.isLocalFile()) {
             e->acceptProposedAction();
             // Open after the drop has finished: the save prompt is modal.
-            QTimer::singleShot(0, this, [this, path = url.toLocalFile()] {
-                if (m_app)
-                    m_app->OpenDocumentFile(path);
-                else if (m_doc->SaveModified())
-                    m_doc->OpenWithMessages(path);
-            });
+            QTimer::singleShot(0, this, [this, path = url.toLocalFile()] { emit fileDropped(path); });
             return;
         }
     }

@@ -15,8 +15,6 @@ bool s_splashEnabled = false;
 // Cleared by HideSplash already, so that no event is filtered while the
 // window waits for its deferred deletion.
 CSplashWnd* s_splashWindow = nullptr;
-bool s_shownOnce = false;
-int s_timeoutMs = 2200;
 
 // Qt offers a key first as a shortcut override, then, unless a shortcut took
 // it, as a key press. When the override dismissed the splash, the press that
@@ -68,7 +66,7 @@ CSplashWnd::CSplashWnd(QWidget* owner, const QPixmap& image)
     m_timer = new QTimer(this);
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &CSplashWnd::HideSplash);
-    m_timer->start(s_timeoutMs);
+    m_timer->start(kTimeoutMs);
 }
 
 CSplashWnd::~CSplashWnd()
@@ -81,12 +79,11 @@ void CSplashWnd::EnableSplash(bool enable) { s_splashEnabled = enable; }
 
 void CSplashWnd::ShowSplash(QWidget* parent)
 {
-    if (!s_splashEnabled || s_splashWindow || s_shownOnce)
+    if (!s_splashEnabled || s_splashWindow)
         return;
     const QPixmap image(QStringLiteral(":/bitmaps/%1.bmp").arg(ids::IDB_SPLASH));
     if (image.isNull())
         return;  // no picture, no splash; start-up goes on without a word
-    s_shownOnce = true;
     s_splashWindow = new CSplashWnd(parent, image);
     s_splashWindow->show();
     s_splashWindow->repaint();
@@ -129,18 +126,6 @@ bool CSplashWnd::FilterAppMessage(QObject*, QEvent* event)
 bool CSplashWnd::isShown() { return s_splashWindow != nullptr; }
 
 CSplashWnd* CSplashWnd::splashWindow() { return s_splashWindow; }
-
-int CSplashWnd::timeout() { return s_timeoutMs; }
-
-void CSplashWnd::setTimeout(int ms) { s_timeoutMs = ms; }
-
-void CSplashWnd::resetForTesting()
-{
-    if (s_splashWindow)
-        s_splashWindow->HideSplash();
-    s_shownOnce = false;
-    s_pendingKey = {};
-}
 
 void CSplashWnd::HideSplash()
 {

@@ -22,12 +22,8 @@ public:
 
     // The live splash window, or null.
     static CSplashWnd* splashWindow();
-    // How long the splash stays up, in milliseconds (2200 unless changed).
-    static int timeout();
-    static void setTimeout(int ms);
-    // Forgets that the splash was shown in this run and ends a live one, so
-    // that a test can show it again.
-    static void resetForTesting();
+    // How long the splash stays up, in milliseconds.
+    static constexpr int kTimeoutMs = 2200;
 
     ~CSplashWnd() override;
 

@@ -1,9 +1,11 @@
 #include "shell/CVantrelApp.h"
 
 #include "editor/CVantrelView.h"
+#include "resources/ids.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "platform/TextCodec.h"
 #include "resources/strings.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"
@@ -11,6 +13,7 @@
 #include "shell/CVantrelDoc.h"
 #include "shell/DesktopIntegration.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -44,36 +47,54 @@ bool CVantrelApp::InitInstance()
     }
 
     ProfileStore::app();
+    ProfileStore::keepQtSettingsOut();
     m_recent.load();
     DesktopIntegration::registerFileType(QCoreApplication::applicationFilePath());
 
     // Every event is offered to the splash screen first.
     qApp->installEventFilter(this);
 
-    m_frame = std::make_unique<CMainFrame>(this);
-    updateRecentMenu();
-    connect(m_frame->document(), &CVantrelDoc::documentPathUsed, this, [this](const QString& path) {
-        m_recent.add(path);
-        m_recent.save();
+    // A script that cannot be opened ends the start-up in a message, with no
+    // splash standing over it.
+    QString error = m_cl.file.isEmpty() ? QString() : textcodec::readScriptFile(m_cl.file).error;
+    if (error.isEmpty()) {
+        m_frame = std::make_unique<CMainFrame>();
+        connectFrame();
         updateRecentMenu();
-    });
-
-    if (m_cl.file.isEmpty()) {
-        m_frame->document()->OnNewDocument();
-    } else {
-        QString error;
-        if (!m_frame->document()->OnOpenDocument(m_cl.file, &error)) {
-            CSplashWnd::EnableSplash(false);
-            mb::show(nullptr, QString(str::kCommandLineOpenFailed).arg(QDir::toNativeSeparators(m_cl.file), error),
-                     str::kAppName, mb::MB_OK | mb::MB_ICONEXCLAMATION);
-            return false;
-        }
+        if (m_cl.file.isEmpty())
+            m_frame->document()->OnNewDocument();
+        else
+            m_frame->document()->OnOpenDocument(m_cl.file, &error);
+    }
+    if (!error.isEmpty()) {
+        CSplashWnd::EnableSplash(false);
+        if (CSplashWnd* splash = CSplashWnd::splashWindow())
+            splash->HideSplash();
+        mb::show(nullptr, QString(str::kCommandLineOpenFailed).arg(QDir::toNativeSeparators(m_cl.file), error),
+                 str::kAppName, mb::MB_OK | mb::MB_ICONEXCLAMATION);
+        return false;
     }
 
     m_frame->show();
     m_frame->view()->setFocus();
     listenForOtherInstances();
     return true;
+}
+
+void CVantrelApp::connectFrame()
+{
+    CMainFrame* frame = m_frame.get();
+    connect(frame->action(ids::ID_FILE_NEW), &QAction::triggered, this, &CVantrelApp::OnFileNew);
+    connect(frame->action(ids::ID_FILE_OPEN), &QAction::triggered, this, &CVantrelApp::OnFileOpen);
+    connect(frame->action(ids::ID_APP_ABOUT), &QAction::triggered, this, &CVantrelApp::OnAppAbout);
+    connect(frame, &CMainFrame::recentFileChosen, this, &CVantrelApp::OnOpenRecentFile);
+    connect(frame, &CMainFrame::fileDropped, this, &CVantrelApp::OpenDocumentFile);
+    connect(frame, &CMainFrame::closing, this, &CVantrelApp::OnFrameClosing);
+    connect(frame->document(), &CVantrelDoc::documentPathUsed, this, [this](const QString& path) {
+        m_recent.add(path);
+        m_recent.save();
+        updateRecentMenu();
+    });
 }
 
 bool CVantrelApp::eventFilter(QObject* watched, QEvent* event)
@@ -145,9 +166,8 @@ void CVantrelApp::OnFileNew()
 void CVantrelApp::OnFileOpen()
 {
     CVantrelDoc* doc = m_frame->document();
-    const QString filter = QString(str::kDocFilterName) + QLatin1String(";;") + str::kAllFilesFilter;
     const QString start = doc->GetPathName().isEmpty() ? QString() : QFileInfo(doc->GetPathName()).absolutePath();
-    const QString path = filedlg::getOpenFileName(m_frame.get(), start, filter);
+    const QString path = filedlg::getOpenFileName(m_frame.get(), start, CVantrelDoc::fileFilter());
     if (!path.isEmpty())
         OpenDocumentFile(path);
 }
@@ -155,11 +175,7 @@ void CVantrelApp::OnFileOpen()
 bool CVantrelApp::OpenDocumentFile(const QString& path)
 {
     CVantrelDoc* doc = m_frame->document();
-    if (!doc->SaveModified())
-        return false;
-    if (doc->OpenWithMessages(path))
-        return true;
-    return false;
+    return doc->SaveModified() && doc->OpenWithMessages(path);
 }
 
 void CVantrelApp::OnOpenRecentFile(int index)
@@ -183,4 +199,13 @@ void CVantrelApp::OnAppAbout()
     dlg.DoModal();
 }
 
-void CVantrelApp::OnFrameClosing() { m_recent.save(); }
+void CVantrelApp::OnFrameClosing()
+{
+    m_recent.save();
+    // Scripts handed over from now on start an editor of their own.
+    if (m_server) {
+        m_server->close();
+        m_server->deleteLater();
+        m_server = nullptr;
+    }
+}

@@ -42,6 +42,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void connectFrame();
     bool handToRunningInstance(const QString& path);
     void listenForOtherInstances();
     void updateRecentMenu();

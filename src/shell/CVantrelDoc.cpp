@@ -1,6 +1,6 @@
 #include "shell/CVantrelDoc.h"
 
-#include "editor/CVantrelView.h"
+#include "editor/ScriptText.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
@@ -11,10 +11,29 @@
 #include <QFileInfo>
 #include <QTextDocument>
 
-CVantrelDoc::CVantrelDoc(CVantrelView* view, QObject* parent) : QObject(parent), m_view(view)
+namespace {
+
+// Lines longer than this are no script: the text layout would take seconds
+// for every key press on them.
+constexpr qsizetype kLongestEditableLine = 100000;
+
+qsizetype longestLine(const QString& text)
 {
-    m_view->SetDocument(this);
-    connect(m_view->document(), &QTextDocument::modificationChanged, this, &CVantrelDoc::titleChanged);
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    for (qsizetype nl = text.indexOf(QLatin1Char('\n')); nl >= 0; nl = text.indexOf(QLatin1Char('\n'), start)) {
+        longest = std::max(longest, nl - start);
+        start = nl + 1;
+    }
+    return std::max(longest, text.size() - start);
+}
+
+}  // namespace
+
+CVantrelDoc::CVantrelDoc(ScriptText& text, QWidget* dialogParent, QObject* parent)
+    : QObject(parent), m_text(text), m_dialogParent(dialogParent)
+{
+    connect(m_text.scriptDocument(), &QTextDocument::modificationChanged, this, &CVantrelDoc::titleChanged);
 }
 
 QString CVantrelDoc::GetTitle() const
@@ -22,11 +41,11 @@ QString CVantrelDoc::GetTitle() const
     return m_pathName.isEmpty() ? QString(str::kUntitled) : QFileInfo(m_pathName).fileName();
 }
 
-bool CVantrelDoc::IsModified() const { return m_view->document()->isModified(); }
+bool CVantrelDoc::IsModified() const { return m_text.scriptDocument()->isModified(); }
 
-void CVantrelDoc::SetModifiedFlag(bool modified) { m_view->document()->setModified(modified); }
+void CVantrelDoc::SetModifiedFlag(bool modified) { m_text.scriptDocument()->setModified(modified); }
 
-QWidget* CVantrelDoc::dialogParent() const { return m_view->window(); }
+QString CVantrelDoc::fileFilter() { return QString(str::kDocFilterName) + QLatin1String(";;") + str::kAllFilesFilter; }
 
 void CVantrelDoc::setPathName(const QString& path)
 {
@@ -36,11 +55,9 @@ void CVantrelDoc::setPathName(const QString& path)
 
 bool CVantrelDoc::OnNewDocument()
 {
-    m_view->setPlainText(QString());
-    m_view->document()->clearUndoRedoStacks();
-    SetModifiedFlag(false);
+    m_readOnly = false;
+    m_text.loadScript(QString(), false);
     setPathName(QString());
-    m_view->OnInitialUpdate();
     return true;
 }
 
@@ -52,18 +69,22 @@ bool CVantrelDoc::OnOpenDocument(const QString& path, QString* error)
             *error = read.error;
         return false;
     }
-    m_view->setPlainText(read.text);
-    m_view->document()->clearUndoRedoStacks();
-    SetModifiedFlag(false);
+    const qsizetype longest = longestLine(read.text);
+    m_readOnly = longest > kLongestEditableLine;
+    m_text.loadScript(read.text, m_readOnly);
     setPathName(path);
-    m_view->OnInitialUpdate();
+    if (m_readOnly) {
+        mb::show(m_dialogParent,
+                 QString(str::kOpenedReadOnly).arg(QDir::toNativeSeparators(m_pathName)).arg(longest).arg(kLongestEditableLine),
+                 str::kAppName, mb::MB_OK | mb::MB_ICONEXCLAMATION);
+    }
     emit documentPathUsed(m_pathName);
     return true;
 }
 
 bool CVantrelDoc::OnSaveDocument(const QString& path, QString* error)
 {
-    const QString text = m_view->rawText();
+    const QString text = m_text.scriptText();
     const textcodec::EncodeResult enc = textcodec::encode(text);
     if (enc.badIndex >= 0) {
         // A character with no byte in a script file would be changed on the
@@ -89,7 +110,7 @@ bool CVantrelDoc::SaveModified()
 {
     if (!IsModified())
         return true;
-    const int answer = mb::show(dialogParent(), QString(str::kSaveChangesQuestion).arg(GetTitle()), str::kAppName,
+    const int answer = mb::show(m_dialogParent, QString(str::kSaveChangesQuestion).arg(GetTitle()), str::kAppName,
                                 mb::MB_YESNOCANCEL | mb::MB_ICONEXCLAMATION);
     if (answer == mb::IDCANCEL)
         return false;
@@ -102,17 +123,22 @@ bool CVantrelDoc::DoFileSave() { return DoSave(m_pathName); }
 
 bool CVantrelDoc::DoSave(const QString& path)
 {
+    if (m_readOnly) {
+        // Saving would rewrite the file it was opened from: it stays as it is.
+        mb::show(m_dialogParent, QString(str::kReadOnlyNotSaved).arg(GetTitle()), str::kAppName,
+                 mb::MB_OK | mb::MB_ICONEXCLAMATION);
+        return false;
+    }
     QString target = path;
     if (target.isEmpty()) {
-        const QString filter = QString(str::kDocFilterName) + QLatin1String(";;") + str::kAllFilesFilter;
         const QString proposed = m_pathName.isEmpty() ? GetTitle() + str::kDocFilterExt : m_pathName;
-        target = filedlg::getSaveFileName(dialogParent(), proposed, filter, QString(str::kDocFilterExt).mid(1));
+        target = filedlg::getSaveFileName(m_dialogParent, proposed, fileFilter(), QString(str::kDocFilterExt).mid(1));
         if (target.isEmpty())
             return false;
     }
     QString error;
     if (!OnSaveDocument(target, &error)) {
-        mb::show(dialogParent(), error, str::kAppName, mb::MB_OK | mb::MB_ICONEXCLAMATION);
+        mb::show(m_dialogParent, error, str::kAppName, mb::MB_OK | mb::MB_ICONEXCLAMATION);
         return false;
     }
     return true;
@@ -123,7 +149,7 @@ bool CVantrelDoc::OpenWithMessages(const QString& path)
     QString error;
     if (OnOpenDocument(path, &error))
         return true;
-    mb::show(dialogParent(), QString(str::kOpenFailed).arg(QDir::toNativeSeparators(path), error), str::kAppName,
+    mb::show(m_dialogParent, QString(str::kOpenFailed).arg(QDir::toNativeSeparators(path), error), str::kAppName,
              mb::MB_OK | mb::MB_ICONEXCLAMATION);
     return false;
 }

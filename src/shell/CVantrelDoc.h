@@ -1,23 +1,25 @@
-// The script document: the file behind the text in the view, its path name,
-// title and modified flag, and the file operations New, Open, Save, Save As.
+// The script document: the file behind the text, its path name, title and
+// modified flag, and the file operations New, Open, Save, Save As.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
-class CVantrelView;
+class ScriptText;
 class QWidget;
 
 class CVantrelDoc : public QObject {
     Q_OBJECT
 public:
-    explicit CVantrelDoc(CVantrelView* view, QObject* parent = nullptr);
+    // text holds the script; dialogParent owns the document's dialogs and messages.
+    CVantrelDoc(ScriptText& text, QWidget* dialogParent, QObject* parent = nullptr);
 
     QString GetPathName() const { return m_pathName; }
     QString GetTitle() const;
     bool IsModified() const;
     void SetModifiedFlag(bool modified);
-    CVantrelView* view() const { return m_view; }
+    // A script opened for reading only (its lines are too long to edit).
+    bool isReadOnly() const { return m_readOnly; }
 
     // An empty, untitled, unmodified document.
     bool OnNewDocument();
@@ -34,9 +36,11 @@ public:
     bool DoSave(const QString& path);            // Save As when path is empty
     bool OpenWithMessages(const QString& path);  // Open, reporting a failure
 
-    QWidget* dialogParent() const;
+    // The Open and Save As dialogs' filter: script files, then all files.
+    static QString fileFilter();
 
 signals:
+    // The caption changes: another path, or the modified flag.
     void titleChanged();
     // A file was opened or saved under this path (for the recent-file list).
     void documentPathUsed(const QString& path);
@@ -44,6 +48,8 @@ signals:
 private:
     void setPathName(const QString& path);
 
-    CVantrelView* m_view;
+    ScriptText& m_text;
+    QWidget* m_dialogParent;
     QString m_pathName;
+    bool m_readOnly = false;
 };

@@ -1,6 +1,7 @@
 #include "shell/DesktopIntegration.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/XdgPaths.h"
 #include "resources/strings.h"
 
 #include <QDir>
@@ -51,14 +52,6 @@ QString quoteExec(const QString& path)
 
 }  // namespace
 
-QString dataHome()
-{
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
-        base = QDir::homePath() + QLatin1String("/.local/share");
-    return base;
-}
-
 QString mimeXml() { return QString::fromUtf8(resourceBytes(QStringLiteral(":/linux/vantrel-iws.xml"))); }
 
 QString desktopEntry(const QString& executable)
@@ -84,7 +77,7 @@ int registerFileType(const QString& executable)
     ext.setValue(QStringLiteral("."), QString(str::kDocFileTypeId));
     return 0;
 #else
-    const QString base = dataHome();
+    const QString base = xdg::dataHome();
     const QString iconName = QString(str::kMimeType).replace(QLatin1Char('/'), QLatin1Char('-'));
     int written = 0;
     bool mimeChanged = false;

@@ -7,8 +7,6 @@
 
 namespace DesktopIntegration {
 
-QString dataHome();  // $XDG_DATA_HOME, default ~/.local/share
-
 // The texts written, for the given executable.
 QString mimeXml();
 QString desktopEntry(const QString& executable);

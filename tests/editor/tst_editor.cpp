@@ -1,0 +1,377 @@
+// The editor in its window as a user drives it: typing and colouring, the
+// edit commands, paste, undo and redo, find and replace, the colour dialog,
+// and the document's files.
+#include "common/FileSizeLimit.h"
+#include "common/Helpers.h"
+#include "common/Modal.h"
+#include "common/TestEnv.h"
+#include "editor/CVantrelView.h"
+#include "editor/FindReplace.h"
+#include "platform/ProfileStore.h"
+#include "resources/ids.h"
+#include "shell/CMainFrame.h"
+#include "shell/CVantrelDoc.h"
+#include "snippets/BasicTemplate.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QLabel>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace ids;
+
+namespace {
+
+constexpr ColourRef kRegular = 0x00000000;
+constexpr ColourRef kCommands = 0x00FF8000;
+constexpr ColourRef kKeywords = 0x00C86464;
+constexpr ColourRef kStrings = 0x003060C0;
+constexpr ColourRef kComments = 0x00649664;
+
+}  // namespace
+
+class TestEditor : public QObject {
+    Q_OBJECT
+    TestEnv env;
+    QTemporaryDir dir;
+    std::unique_ptr<CMainFrame> frame;
+    CVantrelView* view = nullptr;
+    CVantrelDoc* doc = nullptr;
+
+    void open(const QByteArray& bytes, const QString& name = QStringLiteral("t.iws"))
+    {
+        QString error;
+        QVERIFY2(doc->OnOpenDocument(writeFile(dir.filePath(name), bytes), &error), qPrintable(error));
+    }
+    void moveTo(qsizetype pos)
+    {
+        QTextCursor c = view->textCursor();
+        c.setPosition(int(pos));
+        view->setTextCursor(c);
+    }
+    qsizetype posOf(const QString& what) const { return view->rawText().indexOf(what); }
+    QList<bool> editStates() const
+    {
+        QList<bool> s;
+        for (int id : {ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE})
+            s << frame->action(id)->isEnabled();
+        return s;
+    }
+
+private slots:
+    void init()
+    {
+        env.resetSettings();
+        ProfileStore::keepQtSettingsOut();
+        QGuiApplication::clipboard()->clear();
+        frame = std::make_unique<CMainFrame>();
+        view = frame->view();
+        doc = frame->document();
+        doc->OnNewDocument();
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowActive(frame.get()));
+        view->setFocus();
+    }
+    void cleanup()
+    {
+        doc->SetModifiedFlag(false);
+        frame.reset();
+    }
+
+    // A line is coloured when the caret leaves it; with Colour As You Type
+    // also while it is typed.
+    void typedLineIsColouredOnLeavingOrAtOnce_data()
+    {
+        QTest::addColumn<bool>("asYouType");
+        QTest::newRow("on leaving") << false;
+        QTest::newRow("as you type") << true;
+    }
+    void typedLineIsColouredOnLeavingOrAtOnce()
+    {
+        QFETCH(bool, asYouType);
+        view->setColourAsYouType(asYouType);
+        open("first\nsecond\n");
+        moveTo(6);
+        QTest::keyClicks(view, QStringLiteral("END ; x"));
+        QTest::qWait(450);
+        QCOMPARE(view->colourAt(6), asYouType ? kCommands : kRegular);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("; x"))), asYouType ? kComments : kRegular);
+        QTest::keyClick(view, Qt::Key_Up);
+        QTRY_COMPARE_WITH_TIMEOUT(view->colourAt(6), kCommands, 300);
+        QTRY_COMPARE_WITH_TIMEOUT(frame->findChild<QLabel*>("pane_61204")->text(), QStringLiteral("Line 1"), 300);
+    }
+
+    // The four states follow the editing control however the Edit menu is
+    // opened, and its keys run the commands from the menu.
+    void editStatesFollowTheControl()
+    {
+        open("WAIT_TIME 5");
+        QCOMPARE(editStates(), QList<bool>({false, false, false, false}));
+        view->selectAll();
+        QGuiApplication::clipboard()->setText(QStringLiteral("x"));
+        QCOMPARE(editStates(), QList<bool>({false, true, true, true}));
+        frame->menuBar()->setFocus();  // as Alt+E leaves it
+        QCOMPARE(editStates(), QList<bool>({false, true, true, true}));
+        QTest::keyClick(view, Qt::Key_E, Qt::AltModifier);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        QTest::keyClick(menu, Qt::Key_T);  // Cu&t
+        QCOMPARE(view->rawText(), QString());
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("WAIT_TIME 5"));
+        QCOMPARE(editStates(), QList<bool>({true, false, false, true}));
+    }
+
+    // Rich text on the clipboard or in a drop: only its plain text arrives,
+    // every pasted line coloured at once, the caret after it.
+    void everyWayToPasteColours_data()
+    {
+        QTest::addColumn<int>("way");
+        QTest::newRow("Ctrl+V") << 0;
+        QTest::newRow("menu command") << 1;
+        QTest::newRow("context menu") << 2;
+        QTest::newRow("drop") << 3;
+        QTest::newRow("snippet insertion") << 4;
+    }
+    void everyWayToPasteColours()
+    {
+        QFETCH(int, way);
+        const QString plain = QStringLiteral("WAIT_TIME 5\r\nSET x,\"s\" ; note\nCORVETTE");
+        const auto rich = [&] {
+            auto* data = new QMimeData;
+            data->setHtml(QStringLiteral("<b>WAIT_TIME 5<br>SET x</b>"));
+            data->setText(plain);
+            return data;
+        };
+        QGuiApplication::clipboard()->setMimeData(rich());
+        if (way == 0) {
+            QTest::keySequence(view, QKeySequence(Qt::CTRL | Qt::Key_V));
+        } else if (way == 1) {
+            frame->action(ID_EDIT_PASTE)->trigger();
+        } else if (way == 2) {
+            QTimer::singleShot(0, this, [] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                menu->findChild<QAction*>(QStringLiteral("edit-paste"))->trigger();
+                menu->close();
+            });
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view->viewport()->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(view->viewport(), &event);
+        } else if (way == 3) {
+            std::unique_ptr<QMimeData> data(rich());
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(view->viewport(), &enter);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(view->viewport(), &drop);
+        } else {
+            view->insertScriptText(plain);
+        }
+        QCOMPARE(view->rawText(), QStringLiteral("WAIT_TIME 5\nSET x,\"s\" ; note\nCORVETTE"));
+        QTRY_COMPARE(view->colourAt(0), kCommands);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("s\""))), kStrings);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("note"))), kComments);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("CORVETTE"))), kKeywords);
+        QVERIFY(!view->textCursor().hasSelection());
+        QCOMPARE(view->textCursor().position(), view->rawText().size());
+        view->OnEditUndo();  // one step takes it all back
+        QCOMPARE(view->rawText(), QString());
+    }
+
+    // Undo and redo, from the menu and from the control's own keys, select
+    // and colour what they bring back; the caption marks unsaved changes
+    // until saved or undone back to the saved text.
+    void undoRedoColourAndTheCaptionMark()
+    {
+        open("WAIT_TIME 100\nnext");
+        QCOMPARE(frame->windowTitle(), QStringLiteral("t.iws - Vantrel"));
+        view->selectAll();
+        QTest::keyClick(view, Qt::Key_Delete);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("t.iws* - Vantrel"));
+        QTest::keySequence(view, QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(view->rawText(), QStringLiteral("WAIT_TIME 100\nnext"));
+        QCOMPARE(view->textCursor().selectionEnd() - view->textCursor().selectionStart(), 18);
+        QCOMPARE(view->colourAt(0), kCommands);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("t.iws - Vantrel"));
+        for (const QKeySequence& redo : {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::Key_Z)}) {
+            QTest::keySequence(view, redo);  // Redo, then Undo again
+        }
+        QTest::keySequence(view, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+        QCOMPARE(view->rawText(), QString());
+        moveTo(0);
+        QTest::keyClicks(view, QStringLiteral("END"));
+        view->OnEditUndo();
+        view->OnRegenerateHighlights();  // colouring is no edit
+        QTest::keySequence(view, QKeySequence(Qt::CTRL | Qt::Key_Y));
+        QCOMPARE(view->rawText(), QStringLiteral("END"));
+        QCOMPARE(view->colourAt(0), kCommands);
+        QVERIFY(doc->DoFileSave());
+        QCOMPARE(frame->windowTitle(), QStringLiteral("t.iws - Vantrel"));
+    }
+
+    // Replace All is one undo step; what it did not replace keeps its colour,
+    // what it put in is coloured; the dialog never covers what Find found.
+    void findAndReplace()
+    {
+        open("WAIT a\n; keep WAIT\n\"s\" WAIT\n");
+        BoxRecorder boxes;
+        QCOMPARE(frame->findReplace()->replaceAll(QStringLiteral("WAIT"), QStringLiteral("END"), {}), 3);
+        QCOMPARE(view->rawText(), QStringLiteral("END a\n; keep END\n\"s\" END\n"));
+        QCOMPARE(boxes.boxes.size(), 1);
+        QCOMPARE(view->colourAt(0), kCommands);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("keep"))), kComments);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("s\""))), kStrings);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("a\n"))), kRegular);
+        view->OnEditUndo();
+        QCOMPARE(view->rawText(), QStringLiteral("WAIT a\n; keep WAIT\n\"s\" WAIT\n"));
+
+        frame->findReplace()->OnEditFind();
+        FindReplaceDlg* dlg = frame->findReplace()->findDialog();
+        QVERIFY(QTest::qWaitForWindowExposed(dlg));
+        const QRect line = view->cursorRect(view->textCursor());
+        dlg->move(view->viewport()->mapToGlobal(line.topLeft()));
+        QVERIFY(frame->findReplace()->findNext(QStringLiteral("a"), {}));
+        const QRect found(view->viewport()->mapToGlobal(view->cursorRect().topLeft()), view->cursorRect().size());
+        QTRY_VERIFY(!dlg->frameGeometry().intersects(found));
+        QVERIFY(!frame->findReplace()->findNext(QStringLiteral("nowhere"), {}));
+        QCOMPARE(boxes.boxes.last().text, QStringLiteral("Cannot find the string 'nowhere'."));
+    }
+
+    // The dialog offers the six built-in colours, names the class, keeps
+    // nothing outside the program's settings; OK colours the text at once.
+    void colourDialog_data()
+    {
+        QTest::addColumn<bool>("accept");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Cancel") << false;
+    }
+    void colourDialog()
+    {
+        QFETCH(bool, accept);
+        open("WAIT_TIME 1\n; note");
+        QColorDialog::setCustomColor(9, Qt::red);
+        QString title;
+        whenModal([&](QWidget* w) {
+            auto* dlg = qobject_cast<QColorDialog*>(w);
+            QVERIFY(dlg);
+            title = dlg->windowTitle();
+            QCOMPARE(QColorDialog::customColor(1), QColor(0, 128, 255));
+            QCOMPARE(QColorDialog::customColor(9), QColor(Qt::white));
+            dlg->setCurrentColor(QColor(1, 2, 3));
+            accept ? dlg->accept() : dlg->reject();
+        });
+        frame->action(ID_COLOUR_COMMENTS)->trigger();
+        QCOMPARE(title, QStringLiteral("Comments Colour"));
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("note"))), accept ? ColourRef(0x00030201) : kComments);
+        QCOMPARE(view->colourAt(0), kCommands);
+        frame.reset();  // the view writes the colours as it goes
+        QCOMPARE(ProfileStore::app().getInt(QStringLiteral("Syntax Colours"), QStringLiteral("Comments"), -1),
+                 accept ? 0x00030201 : int(kComments));
+        QVERIFY(!QFile::exists(env.configHome() + QStringLiteral("/QtProject.conf")));
+        init();
+    }
+
+    void createBasicScriptReplacesTheTextAfterAsking()
+    {
+        open("mine");
+        for (int answer : {mb::IDCANCEL, mb::IDOK}) {
+            BoxRecorder boxes(answer);
+            frame->action(ID_CREATE_BASIC_SCRIPT)->trigger();
+            QCOMPARE(boxes.boxes.size(), 1);
+        }
+        QCOMPARE(view->rawText(), BasicTemplate::text());
+        QVERIFY(doc->IsModified());
+        QCOMPARE(view->textCursor().position(), 0);
+        QCOMPARE(view->colourAt(1), kComments);
+    }
+
+    // Every byte but the line ends comes back as it was; line ends load as
+    // breaks and are saved as CR LF.
+    void bytesAndLineEndsRoundTrip()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b) {
+            if (b != '\r' && b != '\n')
+                all += char(b);
+        }
+        open(all + "\r\nb\nc\rd\r\r\n");
+        QCOMPARE(view->document()->blockCount(), 6);
+        QVERIFY(doc->DoFileSave());
+        QCOMPARE(readFile(dir.filePath("t.iws")), all + "\r\nb\r\nc\r\nd\r\n\r\n");
+    }
+
+    // A save that fails leaves the file on disk exactly as it was and says why.
+    void failedSaveKeepsTheOldFile()
+    {
+        open("old text");
+        QTest::keyClicks(view, QStringLiteral("new "));
+        BoxRecorder boxes;
+        {
+            FileSizeLimit full(4);
+            QVERIFY(full.ok());
+            QVERIFY(!doc->DoFileSave());
+        }
+        view->insertScriptText(QStringLiteral("\u20ac\u0100"));  // the euro sign has a byte, this one none
+        QVERIFY(!doc->DoFileSave());
+        QCOMPARE(readFile(dir.filePath("t.iws")), QByteArray("old text"));
+        QCOMPARE(boxes.boxes.size(), 2);
+        QVERIFY(boxes.boxes[1].text.contains(QStringLiteral("line 1")));
+        QVERIFY(doc->IsModified());
+    }
+
+    void newAsksToSaveAModifiedDocument_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QByteArray>("onDisk");
+        QTest::newRow("Yes saves") << int(mb::IDYES) << QByteArray("edited");
+        QTest::newRow("No discards") << int(mb::IDNO) << QByteArray("original");
+        QTest::newRow("Cancel keeps") << int(mb::IDCANCEL) << QByteArray("original");
+    }
+    void newAsksToSaveAModifiedDocument()
+    {
+        QFETCH(int, answer);
+        QFETCH(QByteArray, onDisk);
+        open("original");
+        view->selectAll();
+        QTest::keyClicks(view, QStringLiteral("edited"));
+        BoxRecorder boxes(answer);
+        const bool proceed = doc->SaveModified();
+        QCOMPARE(boxes.boxes.value(0).text, QStringLiteral("Save changes to t.iws?"));
+        QCOMPARE(proceed, answer != mb::IDCANCEL);
+        QCOMPARE(readFile(dir.filePath("t.iws")), onDisk);
+    }
+
+    // Files that are no script: a line too long to edit opens read-only and
+    // is never written back; an unreadable file leaves the document alone.
+    void filesThatAreNoScript()
+    {
+        open("keep");
+        BoxRecorder boxes;
+        QString error;
+        QVERIFY(!doc->OnOpenDocument(dir.filePath("missing.iws"), &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(view->rawText(), QStringLiteral("keep"));
+        QCOMPARE(boxes.boxes.size(), 0);
+
+        const QByteArray longLine = QByteArray(100001, 'x') + "\r\n";
+        open(longLine, QStringLiteral("long.iws"));
+        QCOMPARE(boxes.boxes.size(), 1);
+        QVERIFY(view->isReadOnly() && doc->isReadOnly());
+        QTest::keyClicks(view, QStringLiteral("typed"));
+        QVERIFY(!doc->IsModified());
+        QVERIFY(!doc->DoSave(QString()));
+        QCOMPARE(readFile(dir.filePath("long.iws")), longLine);
+        doc->OnNewDocument();
+        QVERIFY(!view->isReadOnly());
+    }
+};
+
+QTEST_MAIN(TestEditor)
+#include "tst_editor.moc"
