@@ -171,6 +171,8 @@ void CMainFrame::createMenus()
 
 void CMainFrame::SetRecentFiles(const QStringList& paths)
 {
+    for (QAction* a : std::as_const(m_recentActions))
+        m_actions.remove(a->data().toInt());
     qDeleteAll(m_recentActions);
     m_recentActions.clear();
     m_recentPlaceholder->setVisible(paths.isEmpty());
@@ -180,6 +182,7 @@ void CMainFrame::SetRecentFiles(const QStringList& paths)
         connect(a, &QAction::triggered, this, [this, i] { emit recentFileChosen(i); });
         m_fileMenu->insertAction(m_recentPlaceholder, a);
         m_recentActions.append(a);
+        m_actions.insert(ID_FILE_MRU_FILE1 + i, a);
     }
 }
 

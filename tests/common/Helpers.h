@@ -8,14 +8,19 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // While it lives, every message box is recorded and answered with `answer`.
 struct BoxRecorder {
     QList<mb::Box> boxes;
     int answer;
+    std::function<void()> onShow;  // runs as each box is shown
 
     explicit BoxRecorder(int reply = mb::IDOK) : answer(reply)
     {
         mb::setAnswerer([this](const mb::Box& b) {
+            if (onShow)
+                onShow();
             boxes.append(b);
             return answer;
         });

@@ -16,8 +16,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QColorDialog>
-#include <QLabel>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -163,7 +163,8 @@ private slots:
                 menu->findChild<QAction*>(QStringLiteral("edit-paste"))->trigger();
                 menu->close();
             });
-            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view->viewport()->mapToGlobal(QPoint(5, 5)));
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                    view->viewport()->mapToGlobal(QPoint(5, 5)));
             QApplication::sendEvent(view->viewport(), &event);
         } else if (way == 3) {
             std::unique_ptr<QMimeData> data(rich());
