@@ -102,7 +102,7 @@ inline constexpr T kSaveUnencodable(
     "(8-bit Windows-1252 text). Remove or replace it, then save again. The file on disk has been left as it was.");
 inline constexpr T kOpenedReadOnly(
     "%1 has a line of %2 characters. Lines longer than %3 characters cannot be edited, so the file is open for "
-    "reading only. It will not be changed on disk.");
+    "reading only, with its long lines shown cut at %3 characters. It will not be changed on disk.");
 inline constexpr T kReadOnlyNotSaved("%1 is open for reading only and has not been saved.");
 inline constexpr T kCommandLineOpenFailed("Vantrel could not open the script %1.\n\n%2");
 

@@ -17,15 +17,25 @@ namespace {
 // for every key press on them.
 constexpr qsizetype kLongestEditableLine = 100000;
 
-qsizetype longestLine(const QString& text)
+// The longest line of text; with cut, the text with every longer line cut
+// to the limit.
+qsizetype longestLine(const QString& text, QString* cut = nullptr)
 {
     qsizetype longest = 0;
     qsizetype start = 0;
-    for (qsizetype nl = text.indexOf(QLatin1Char('\n')); nl >= 0; nl = text.indexOf(QLatin1Char('\n'), start)) {
+    while (start <= text.size()) {
+        qsizetype nl = text.indexOf(QLatin1Char('\n'), start);
+        if (nl < 0)
+            nl = text.size();
         longest = std::max(longest, nl - start);
+        if (cut) {
+            cut->append(QStringView(text).sliced(start, std::min(nl - start, kLongestEditableLine)));
+            if (nl < text.size())
+                cut->append(QLatin1Char('\n'));
+        }
         start = nl + 1;
     }
-    return std::max(longest, text.size() - start);
+    return longest;
 }
 
 }  // namespace
@@ -71,7 +81,14 @@ bool CVantrelDoc::OnOpenDocument(const QString& path, QString* error)
     }
     const qsizetype longest = longestLine(read.text);
     m_readOnly = longest > kLongestEditableLine;
-    m_text.loadScript(read.text, m_readOnly);
+    if (m_readOnly) {
+        // Shown with its long lines cut, so that the editor stays responsive.
+        QString shown;
+        longestLine(read.text, &shown);
+        m_text.loadScript(shown, true);
+    } else {
+        m_text.loadScript(read.text, false);
+    }
     setPathName(path);
     if (m_readOnly) {
         mb::show(m_dialogParent,

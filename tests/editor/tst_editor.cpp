@@ -365,6 +365,7 @@ private slots:
         open(longLine, QStringLiteral("long.iws"));
         QCOMPARE(boxes.boxes.size(), 1);
         QVERIFY(view->isReadOnly() && doc->isReadOnly());
+        QCOMPARE(view->rawText(), QString(100000, QLatin1Char('x')) + QLatin1Char('\n'));  // shown cut
         QTest::keyClicks(view, QStringLiteral("typed"));
         QVERIFY(!doc->IsModified());
         QVERIFY(!doc->DoSave(QString()));
