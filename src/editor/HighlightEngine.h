@@ -52,6 +52,8 @@ public:
     }
 
 private:
+    class Scan;  // one call's walk over the range
+
     static constexpr std::array<bool, 128> kAsciiWordChars = [] {
         std::array<bool, 128> t{};
         for (int c = 0; c < 128; ++c)

@@ -1,15 +1,8 @@
 # Tests of src/editor's core: highlight engine, colours, HTML export.
+# The engine against the literal passes and the goldens; the colour settings.
 vantrel_test(tst_highlight
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_highlight.cpp ${CMAKE_CURRENT_LIST_DIR}/ReferenceHighlighter.cpp
   LIBS vantrel_core)
-
-# Rewrites NAME.iws.styled beside each golden NAME.iws from the engine
-# (scripts/regen_goldens.sh). A tool, not a test.
-add_executable(highlight_goldens ${CMAKE_CURRENT_LIST_DIR}/highlight_goldens.cpp
-                                 ${CMAKE_CURRENT_LIST_DIR}/ReferenceHighlighter.cpp)
-target_link_libraries(highlight_goldens PRIVATE vantrel_core)
-
-vantrel_test(tst_colours SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_colours.cpp LIBS vantrel_core)
 vantrel_test(tst_htmlexport
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_htmlexport.cpp ${CMAKE_CURRENT_LIST_DIR}/ReferenceHighlighter.cpp
   LIBS vantrel_core)
