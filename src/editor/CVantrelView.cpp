@@ -66,10 +66,13 @@ void CVantrelView::HighlightSyntax(HighlightScope scope)
         const qsizetype next = lineIndex(m_caretLine + 1);
         re = next < 0 ? length : next;
     }
-    if (rs >= re && scope != Document)
-        return;
+    if (rs < re || scope == Document)
+        colourRange(rs, re);
+}
 
-    const HighlightEngine::Result r = m_engine.highlight(rawTextView(), rs, re);
+void CVantrelView::colourRange(qsizetype from, qsizetype to)
+{
+    const HighlightEngine::Result r = m_engine.highlight(rawTextView(), from, to);
     applyClasses(r.begin, r.classes, m_colours);
     // One repaint, of what is on screen; text, selection, scroll position,
     // undo history and modified flag are untouched.
@@ -81,11 +84,8 @@ void CVantrelView::colourLines(int first, int last)
     const qsizetype rs = lineIndex(first);
     const qsizetype next = lineIndex(last + 1);
     const qsizetype re = next < 0 ? textLength() : next;
-    if (rs < 0 || rs >= re)
-        return;
-    const HighlightEngine::Result r = m_engine.highlight(rawTextView(), rs, re);
-    applyClasses(r.begin, r.classes, m_colours);
-    viewport()->update();
+    if (rs >= 0 && rs < re)
+        colourRange(rs, re);
 }
 
 void CVantrelView::setColour(const SyntaxColours::Row& row, ColourRef colour)

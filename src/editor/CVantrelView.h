@@ -22,6 +22,9 @@ public:
     // default colour, no wrapping.
     void OnInitialUpdate();
     void HighlightSyntax(HighlightScope scope);
+    // Colours [from, to) as a highlight of that selection would; the
+    // selection itself is left alone.
+    void colourRange(qsizetype from, qsizetype to);
 
     QString scriptText() const override { return rawText(); }
     void loadScript(const QString& text, bool readOnly) override;

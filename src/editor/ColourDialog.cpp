@@ -14,8 +14,8 @@ std::optional<ColourRef> choose(QWidget* parent, const SyntaxColours::Row& row, 
     const auto rows = SyntaxColours::rows();
     for (int i = 0; i < QColorDialog::customCount(); ++i) {
         const bool builtIn = i < int(rows.size());
-        QColorDialog::setCustomColor(i, builtIn ? toQColor(SyntaxColours::defaultFor(rows[std::size_t(i)]))
-                                                : QColor(Qt::white));
+        QColorDialog::setCustomColor(
+            i, builtIn ? toQColor(SyntaxColours::defaultFor(rows[std::size_t(i)])) : QColor(Qt::white));
     }
     QColorDialog dialog(toQColor(current), parent);
     dialog.setObjectName(QStringLiteral("colourDialog"));

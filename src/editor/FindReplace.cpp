@@ -1,6 +1,6 @@
 #include "editor/FindReplace.h"
 
-#include "editor/ScriptEditControl.h"
+#include "editor/CVantrelView.h"
 #include "platform/MessageBox.h"
 #include "resources/strings.h"
 
@@ -109,7 +109,7 @@ FindOptions FindReplaceDlg::options() const
     return o;
 }
 
-FindReplace::FindReplace(ScriptEditControl* edit) : QObject(edit), m_edit(edit) {}
+FindReplace::FindReplace(CVantrelView* edit) : QObject(edit), m_edit(edit) {}
 
 void FindReplace::showDialog(bool replace)
 {
@@ -215,8 +215,10 @@ bool FindReplace::replaceOne(const QString& what, const QString& with, const Fin
         const QString text = m_edit->rawText();
         if (c.selectionEnd() - c.selectionStart() == what.size() &&
             TextSearch::matchesAt(text, c.selectionStart(), what, opt)) {
+            const qsizetype at = c.selectionStart();
             c.insertText(with);
             m_edit->setTextCursor(c);
+            m_edit->colourRange(at, at + with.size());
         }
     }
     return findNext(what, opt);
@@ -239,16 +241,26 @@ int FindReplace::replaceAll(const QString& what, const QString& with, const Find
         notFound(what);
         return 0;
     }
-    // One edit block: a single Undo takes every replacement back. Work from
-    // the end so that earlier positions stay valid.
+    // One undo step takes every replacement back. Each replacement is an edit
+    // of its own, joined to the first, so that the editor sees each change
+    // where it is and the text between keeps its colours. Work from the end
+    // so that earlier positions stay valid.
     QTextCursor c(m_edit->document());
-    c.beginEditBlock();
     for (auto it = hits.crbegin(); it != hits.crend(); ++it) {
+        if (it == hits.crbegin())
+            c.beginEditBlock();
+        else
+            c.joinPreviousEditBlock();
         c.setPosition(int(*it));
         c.setPosition(int(*it + what.size()), QTextCursor::KeepAnchor);
         c.insertText(with);
+        c.endEditBlock();
     }
-    c.endEditBlock();
+    const qsizetype grow = with.size() - what.size();
+    for (qsizetype i = 0; i < hits.size(); ++i) {
+        const qsizetype at = hits[i] + i * grow;
+        m_edit->colourRange(at, at + with.size());
+    }
     mb::show(m_edit->window(), QString(str::kReplacedCount).arg(hits.size()).arg(what), str::kAppName,
              mb::MB_OK | mb::MB_ICONINFORMATION);
     return int(hits.size());

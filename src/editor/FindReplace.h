@@ -12,7 +12,7 @@ class QLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class ScriptEditControl;
+class CVantrelView;
 
 class FindReplaceDlg : public QDialog {
     Q_OBJECT
@@ -50,7 +50,7 @@ private:
 class FindReplace : public QObject {
     Q_OBJECT
 public:
-    explicit FindReplace(ScriptEditControl* edit);
+    explicit FindReplace(CVantrelView* edit);
 
     void OnEditFind();     // shows the Find dialog
     void OnEditReplace();  // shows the Replace dialog
@@ -69,7 +69,7 @@ private:
     void moveDialogOffSelection();
     void notFound(const QString& what);
 
-    ScriptEditControl* m_edit;
+    CVantrelView* m_edit;
     QPointer<FindReplaceDlg> m_findDlg;
     QPointer<FindReplaceDlg> m_replaceDlg;
     QString m_lastWhat;

@@ -1,11 +1,11 @@
 #include "shell/CVantrelApp.h"
 
 #include "editor/CVantrelView.h"
-#include "resources/ids.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "platform/TextCodec.h"
+#include "resources/ids.h"
 #include "resources/strings.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CMainFrame.h"

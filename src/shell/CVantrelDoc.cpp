@@ -92,7 +92,10 @@ bool CVantrelDoc::OnOpenDocument(const QString& path, QString* error)
     setPathName(path);
     if (m_readOnly) {
         mb::show(m_dialogParent,
-                 QString(str::kOpenedReadOnly).arg(QDir::toNativeSeparators(m_pathName)).arg(longest).arg(kLongestEditableLine),
+                 QString(str::kOpenedReadOnly)
+                     .arg(QDir::toNativeSeparators(m_pathName))
+                     .arg(longest)
+                     .arg(kLongestEditableLine),
                  str::kAppName, mb::MB_OK | mb::MB_ICONEXCLAMATION);
     }
     emit documentPathUsed(m_pathName);
