@@ -181,7 +181,6 @@ constexpr int kToolbar[] = {
     ID_LAUNCH_SCRIPT, 0, ID_APP_ABOUT,
 };
 
-
 // clang-format on
 
 }  // namespace

@@ -131,7 +131,8 @@ void ProfileStore::reopenApp() { appInstance() = std::make_unique<ProfileStore>(
 
 QString ProfileStore::standardFilePath()
 {
-    return xdg::configHome() + QLatin1Char('/') + str::kAppName + QLatin1Char('/') + str::kAppName + QLatin1String(".conf");
+    return xdg::configHome() + QLatin1Char('/') + str::kAppName + QLatin1Char('/') + str::kAppName +
+           QLatin1String(".conf");
 }
 
 void ProfileStore::keepQtSettingsOut()
