@@ -9,4 +9,7 @@ list(APPEND VANTREL_CORE_SOURCES
 list(APPEND VANTREL_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ScriptEditControl.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CVantrelView.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/FindReplace.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/FindReplace.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LineNumberGutter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/GoToLineDlg.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WordCompleter.cpp)
