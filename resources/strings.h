@@ -148,4 +148,22 @@ inline constexpr T kCannotWrite("vantrel: cannot write '%1': %2\n");
 // Command line: HTML export to standard output
 inline constexpr T kCannotWriteOutput("vantrel: cannot write the page to standard output: %1\n");
 
+// Editing basics
+inline constexpr T kSectionEditor("Editor");
+inline constexpr T kEntryLineNumbers("Line Numbers");
+inline constexpr T kEntryAutoIndent("Auto Indent");
+inline constexpr T kEntryColourAsYouType("Colour As You Type");
+inline constexpr T kEntryDebugOutput("Debug Output");
+inline constexpr T kGoToLineCaption("Go To Line");
+inline constexpr T kGoToLineLabel("&Line number (1 - %1):");
+inline constexpr T kOkButton("OK");
+inline constexpr T kDebugPanelOpen("Open");
+inline constexpr T kDebugPanelClear("Clear");
+inline constexpr T kDebugPanelNoGame(
+    "No game is chosen, so there is no debug.txt to show. Choose the game in Options > Launch Options.");
+inline constexpr T kDebugPanelMissing(
+    "There is no debug.txt at %1 yet. Either the game's folder is set wrongly in Launch Options, or the game has "
+    "not reported a script error yet.");
+inline constexpr T kDebugPanelTail("%1 (the last %2 KB of %3 KB)");
+
 }  // namespace str

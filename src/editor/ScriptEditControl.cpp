@@ -1,6 +1,8 @@
 #include "editor/ScriptEditControl.h"
 
+#include "editor/LineNumberGutter.h"
 #include "editor/QtColours.h"
+#include "editor/WordCompleter.h"
 #include "platform/ScriptFont.h"
 #include "resources/commands.h"
 
@@ -30,12 +32,17 @@ bool hasLocalFiles(const QMimeData* m)
 ScriptEditControl::ScriptEditControl(QWidget* parent) : QPlainTextEdit(parent)
 {
     setObjectName(QStringLiteral("RICHEDIT"));
+    // The gutter first: setting the font sizes it.
+    m_gutter = new LineNumberGutter(this);
+    m_completer = new WordCompleter(this);
     scriptfont::apply(this);
     setLineWrapMode(QPlainTextEdit::NoWrap);
     setWordWrapMode(QTextOption::NoWrap);
     updateTabStops();
     m_palette.push_back(m_defaultColour);
     connect(document(), &QTextDocument::contentsChange, this, &ScriptEditControl::onContentsChange);
+    connect(this, &QPlainTextEdit::blockCountChanged, this, &ScriptEditControl::updateGutterGeometry);
+    updateGutterGeometry();
 }
 
 void ScriptEditControl::updateTabStops() { scriptfont::setTabStops(this); }
@@ -43,8 +50,90 @@ void ScriptEditControl::updateTabStops() { scriptfont::setTabStops(this); }
 void ScriptEditControl::changeEvent(QEvent* e)
 {
     QPlainTextEdit::changeEvent(e);
-    if (e->type() == QEvent::FontChange)
+    if (e->type() == QEvent::FontChange) {
         updateTabStops();
+        updateGutterGeometry();
+    }
+}
+
+void ScriptEditControl::setLineNumbersVisible(bool visible)
+{
+    m_gutter->setVisible(visible);
+    updateGutterGeometry();
+}
+
+bool ScriptEditControl::lineNumbersVisible() const { return !m_gutter->isHidden(); }
+
+void ScriptEditControl::updateGutterGeometry()
+{
+    // The viewport gives up the gutter's width at its left; the gutter sits
+    // in that margin, as high as the viewport.
+    const int width = lineNumbersVisible() ? m_gutter->neededWidth() : 0;
+    if (viewportMargins().left() != width)
+        setViewportMargins(width, 0, 0, 0);
+    const QRect area = contentsRect();
+    m_gutter->setGeometry(area.left(), area.top(), width, area.height());
+}
+
+void ScriptEditControl::resizeEvent(QResizeEvent* e)
+{
+    QPlainTextEdit::resizeEvent(e);
+    updateGutterGeometry();
+}
+
+void ScriptEditControl::goToLine(int line1Based)
+{
+    const int line = std::clamp(line1Based, 1, lineCount()) - 1;
+    setTextCursor(QTextCursor(document()->findBlockByNumber(line)));
+    centerCursor();
+}
+
+void ScriptEditControl::completeWord() { m_completer->complete(rawTextView()); }
+
+void ScriptEditControl::keyPressEvent(QKeyEvent* e)
+{
+    const int key = e->key();
+    if (m_completer->isPopupVisible() && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape ||
+                                          key == Qt::Key_Tab || key == Qt::Key_Backtab)) {
+        // Left to the open list: it takes the word or closes.
+        e->ignore();
+        return;
+    }
+    if (e->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Space)) {
+        completeWord();
+        e->accept();
+        return;
+    }
+    const bool plainReturn =
+        (key == Qt::Key_Return || key == Qt::Key_Enter) && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plainReturn && m_autoIndent && !isReadOnly() && insertIndentedLineBreak()) {
+        e->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(e);
+    if (m_completer->isPopupVisible())
+        m_completer->followTyping();
+}
+
+bool ScriptEditControl::insertIndentedLineBreak()
+{
+    // The indent is what the line holds before the caret in blanks and tabs:
+    // splitting a line inside its indent copies only the part left of the caret.
+    QTextCursor c = textCursor();
+    const QTextBlock block = document()->findBlock(c.selectionStart());
+    const QString before = block.text().left(c.selectionStart() - block.position());
+    qsizetype n = 0;
+    while (n < before.size() && (before[n] == QLatin1Char(' ') || before[n] == QLatin1Char('\t')))
+        ++n;
+    if (n == 0)
+        return false;  // the control's own Return
+    // One edit block: one Undo takes back the line break and its indent.
+    c.beginEditBlock();
+    c.insertText(QLatin1Char('\n') + before.left(n));
+    c.endEditBlock();
+    setTextCursor(c);
+    ensureCursorVisible();
+    return true;
 }
 
 QString ScriptEditControl::rawText() const { return m_text; }

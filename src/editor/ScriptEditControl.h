@@ -13,6 +13,9 @@
 #include <cstdint>
 #include <vector>
 
+class LineNumberGutter;
+class WordCompleter;
+
 class ScriptEditControl : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -50,6 +53,22 @@ public:
 
     bool isAccelerator(const QKeyCombination& key) const;
 
+    // The line numbers in a strip at the left, in the default colour.
+    void setLineNumbersVisible(bool visible);
+    bool lineNumbersVisible() const;
+
+    // Return starts the new line with the blanks and tabs that begin the line
+    // it splits.
+    void setAutoIndent(bool on) { m_autoIndent = on; }
+    bool autoIndent() const { return m_autoIndent; }
+
+    // Puts the caret at the start of a line, 1-based (clamped to the lines
+    // there are), and scrolls it into view.
+    void goToLine(int line1Based);
+
+    // Completes the word before the caret (Ctrl+Space).
+    void completeWord();
+
 signals:
     // Text was pasted or dropped into [start, end).
     void textInserted(qsizetype start, qsizetype end);
@@ -66,8 +85,12 @@ protected:
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
+    friend class LineNumberGutter;  // paints beside the blocks on screen
+
     void onContentsChange(int pos, int removed, int added);
     QString documentText(qsizetype from, qsizetype length) const;
     void resyncText();
@@ -76,6 +99,8 @@ private:
     void markStale(qsizetype from, qsizetype to);
     void applyBlockColours(const QTextBlock& block);
     void updateTabStops();
+    void updateGutterGeometry();
+    bool insertIndentedLineBreak();
 
     QString m_text;                     // the text as the document holds it, "\n" for line breaks
     std::vector<std::uint8_t> m_style;  // palette index per character of m_text
@@ -83,4 +108,7 @@ private:
     ColourRef m_defaultColour = 0;
     int m_generation = 0;  // blocks whose user state differs need their colours applied
     bool m_applying = false;
+    LineNumberGutter* m_gutter = nullptr;
+    WordCompleter* m_completer = nullptr;
+    bool m_autoIndent = true;
 };

@@ -6,4 +6,5 @@ list(APPEND VANTREL_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DebugFile.cpp)
 list(APPEND VANTREL_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CLaunchOptionsDlg.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/LaunchCommands.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/LaunchCommands.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DebugPanel.cpp)

@@ -6,3 +6,4 @@ vantrel_test(tst_highlight
 vantrel_test(tst_htmlexport
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_htmlexport.cpp ${CMAKE_CURRENT_LIST_DIR}/ReferenceHighlighter.cpp
   LIBS vantrel_core)
+vantrel_test(tst_editing SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_editing.cpp LIBS vantrel_ui)

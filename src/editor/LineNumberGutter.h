@@ -1,0 +1,27 @@
+// The strip at the left of the script editing control that shows the line
+// numbers of the lines on screen.
+#pragma once
+
+#include <QWidget>
+
+class ScriptEditControl;
+
+class LineNumberGutter : public QWidget {
+    Q_OBJECT
+public:
+    explicit LineNumberGutter(ScriptEditControl* edit);
+
+    // Wide enough for the largest line number, and for at least three digits
+    // so that short scripts do not make the text jump as they grow.
+    int neededWidth() const;
+
+    QSize sizeHint() const override { return QSize(neededWidth(), 0); }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    void onUpdateRequest(const QRect& rect, int dy);
+
+    ScriptEditControl* m_edit;
+};

@@ -1,0 +1,204 @@
+#include "launch/DebugPanel.h"
+
+#include "launch/LaunchPlan.h"
+#include "launch/LaunchSettings.h"
+#include "platform/ProfileStore.h"
+#include "platform/ScriptFont.h"
+#include "platform/TextCodec.h"
+#include "resources/strings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#include <optional>
+
+namespace {
+
+// More than this is not shown: the newest errors are at the end.
+constexpr qint64 kMaxShown = 1024 * 1024;
+
+// Opens path for reading only if it is a regular file. Opening a FIFO would
+// wait for a writer, so it is opened without waiting and then looked at.
+bool openRegular(QFile& file, const QString& path)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    return file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+#else
+    if (!QFileInfo(path).isFile())
+        return false;
+    file.setFileName(path);
+    return file.open(QIODevice::ReadOnly);
+#endif
+}
+
+struct Tail {
+    QString text;
+    qint64 total = 0;
+    bool cut = false;
+};
+
+// The end of the file, at most kMaxShown bytes, from the start of a line.
+std::optional<Tail> readTail(const QString& path)
+{
+    QFile file;
+    if (!openRegular(file, path))
+        return std::nullopt;
+    Tail tail;
+    tail.total = file.size();
+    tail.cut = tail.total > kMaxShown;
+    if (tail.cut)
+        file.seek(tail.total - kMaxShown);
+    QByteArray bytes = file.read(kMaxShown);
+    if (tail.cut)
+        bytes.remove(0, bytes.indexOf('\n') + 1);
+    tail.text = textcodec::decode(bytes);
+    return tail;
+}
+
+}  // namespace
+
+DebugPanel::DebugPanel(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("debugPanel"));
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("debugStatus"));
+    m_status->setWordWrap(true);
+    m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* open = new QPushButton(str::kDebugPanelOpen, this);
+    auto* clear = new QPushButton(str::kDebugPanelClear, this);
+    open->setObjectName(QStringLiteral("debugOpen"));
+    clear->setObjectName(QStringLiteral("debugClear"));
+    connect(open, &QPushButton::clicked, this, &DebugPanel::openRequested);
+    connect(clear, &QPushButton::clicked, this, &DebugPanel::clearRequested);
+
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("debugText"));
+    m_text->setReadOnly(true);
+    m_text->setUndoRedoEnabled(false);
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    scriptfont::apply(m_text);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_status, 1);
+    top->addWidget(open);
+    top->addWidget(clear);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(top);
+    layout->addWidget(m_text, 1);
+
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(150);
+    // A change of the file itself is always read (it may keep its size and
+    // time); a change in its folder only when the file looks different.
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this] {
+        m_seen = Seen{};
+        m_settle.start();
+    });
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, qOverload<>(&QTimer::start));
+    connect(&m_settle, &QTimer::timeout, this, &DebugPanel::onDiskChange);
+    reload();
+}
+
+void DebugPanel::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    if (m_stale)
+        reload();
+}
+
+void DebugPanel::reload()
+{
+    if (!isVisible()) {
+        m_stale = true;
+        return;
+    }
+    m_stale = false;
+    const launch::DebugTarget target = launch::debugTarget(
+        launch::LaunchSettings::read(ProfileStore::app(), launch::LaunchSettings::launchDefaults()));
+    m_path = target.path;
+    m_seen = Seen{};
+    if (target.refusal) {
+        watch(QString());
+        m_text->clear();
+        m_status->setText(str::kDebugPanelNoGame);
+        return;
+    }
+    onDiskChange();
+}
+
+void DebugPanel::onDiskChange()
+{
+    if (!isVisible()) {
+        m_stale = true;
+        return;
+    }
+    if (m_path.isEmpty())
+        return;
+    // The folder is watched too: the game may delete the file and write a new
+    // one, which a watch on the old file alone would never see.
+    watch(m_path);
+    const QFileInfo info(m_path);
+    Seen seen{m_path, info.isFile(), info.isFile() ? info.size() : -1,
+              info.isFile() ? info.lastModified() : QDateTime()};
+    // Other files coming and going in the game's folder change nothing here.
+    if (seen == m_seen)
+        return;
+    m_seen = seen;
+    display(seen);
+}
+
+void DebugPanel::display(const Seen& seen)
+{
+    const std::optional<Tail> tail = seen.present ? readTail(seen.path) : std::nullopt;
+    const QString native = QDir::toNativeSeparators(seen.path);
+    if (!tail) {
+        m_text->clear();
+        m_status->setText(QString(str::kDebugPanelMissing).arg(native));
+        return;
+    }
+    m_text->setPlainText(tail->text);
+    m_status->setText(tail->cut
+                          ? QString(str::kDebugPanelTail)
+                                .arg(native, QString::number(kMaxShown / 1024), QString::number(tail->total / 1024))
+                          : native);
+    // The newest lines are at the end: keep them in view.
+    m_text->moveCursor(QTextCursor::End);
+    m_text->verticalScrollBar()->setValue(m_text->verticalScrollBar()->maximum());
+}
+
+void DebugPanel::watch(const QString& path)
+{
+    const QStringList old = m_watcher.files() + m_watcher.directories();
+    if (!old.isEmpty())
+        m_watcher.removePaths(old);
+    if (path.isEmpty())
+        return;
+    // Watched again every time: a file replaced on disk is a new file.
+    const QFileInfo info(path);
+    if (info.absoluteDir().exists())
+        m_watcher.addPath(info.absolutePath());
+    if (info.isFile())
+        m_watcher.addPath(path);
+}

@@ -1,0 +1,54 @@
+// The debug output panel under the editor: the chosen game's debug.txt as it
+// is on disk now, kept up to date while the game writes, deletes or recreates
+// it.
+#pragma once
+
+#include <QDateTime>
+#include <QFileSystemWatcher>
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+class QPlainTextEdit;
+
+class DebugPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit DebugPanel(QWidget* parent = nullptr);
+
+    // The file shown, or the one looked for; empty while no game is chosen.
+    // Nothing is read while the panel is hidden: it catches up when shown.
+    QString path() const { return m_path; }
+
+public slots:
+    // Reads the launch settings and the file again, whatever changed.
+    void reload();
+
+signals:
+    void openRequested();
+    void clearRequested();
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    // What was last seen of the file: a change on disk differs in one of these.
+    struct Seen {
+        QString path;
+        bool present = false;
+        qint64 size = -1;
+        QDateTime modified;
+        bool operator==(const Seen&) const = default;
+    };
+    void onDiskChange();
+    void display(const Seen& seen);
+    void watch(const QString& path);
+
+    QLabel* m_status;
+    QPlainTextEdit* m_text;
+    QFileSystemWatcher m_watcher;
+    QTimer m_settle;  // a burst of writes is read once
+    QString m_path;
+    Seen m_seen;
+    bool m_stale = true;  // something may have changed while the panel was hidden
+};
