@@ -59,6 +59,9 @@ public:
     // Writes the colours to the settings store; runs once, when the view goes.
     void OnDestroy();
 
+    // The 200 ms tick: colours the line the caret has left, if it has.
+    void OnTimer();
+
 signals:
     // The caret's line, 1-based, each time the timer sees it change.
     void caretLineChanged(int line);
@@ -68,7 +71,6 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    void OnTimer();
     void colourLines(int first, int last);
     void onTextInserted(qsizetype start, qsizetype end);
     void onChangedRange(qsizetype start, qsizetype end);

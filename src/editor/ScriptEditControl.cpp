@@ -4,8 +4,8 @@
 #include "editor/QtColours.h"
 #include "editor/WordCompleter.h"
 #include "platform/ScriptFont.h"
-#include "resources/commands.h"
 
+#include <QAction>
 #include <QDragEnterEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -364,22 +364,23 @@ void ScriptEditControl::replaceAllText(const QString& text)
     document()->setUndoRedoEnabled(undo);
 }
 
-bool ScriptEditControl::isAccelerator(const QKeyCombination& key) const
+bool ScriptEditControl::isWindowShortcut(const QKeyCombination& key) const
 {
-    for (const res::Accelerator& a : res::mainAccelerators()) {
-        if (a.key == key)
-            return true;
-    }
-    return false;
+    const QKeySequence pressed(key);
+    const QList<QAction*> actions = window()->actions();
+    return std::any_of(actions.begin(), actions.end(), [&](const QAction* a) {
+        const QList<QKeySequence> keys = a->shortcuts();
+        return keys.contains(pressed);
+    });
 }
 
 bool ScriptEditControl::event(QEvent* e)
 {
     if (e->type() == QEvent::ShortcutOverride) {
-        // The frame's accelerators come first: Copy, Paste, Undo and the rest
-        // must reach their commands, which colour what they insert.
+        // The window's command keys come first: Copy, Paste, Undo and the
+        // rest must reach their commands, which colour what they insert.
         auto* ke = static_cast<QKeyEvent*>(e);
-        if (isAccelerator(ke->keyCombination())) {
+        if (isWindowShortcut(ke->keyCombination())) {
             e->ignore();
             return true;
         }

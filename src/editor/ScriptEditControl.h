@@ -51,7 +51,8 @@ public:
     // Hands the colours to the layouts of the blocks on screen.
     void applyVisibleColours();
 
-    bool isAccelerator(const QKeyCombination& key) const;
+    // True when a command of the window has this key.
+    bool isWindowShortcut(const QKeyCombination& key) const;
 
     // The line numbers in a strip at the left, in the default colour.
     void setLineNumbersVisible(bool visible);

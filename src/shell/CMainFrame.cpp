@@ -2,8 +2,11 @@
 
 #include "editor/CVantrelView.h"
 #include "editor/ColourDialog.h"
+#include "editor/EditorSettings.h"
 #include "editor/FindReplace.h"
+#include "editor/GoToLineDlg.h"
 #include "editor/HtmlExport.h"
+#include "launch/DebugPanel.h"
 #include "launch/LaunchCommands.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileDialogs.h"
@@ -31,6 +34,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -93,7 +97,14 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     m_doc = new CVantrelDoc(*m_view, this, this);
     m_findReplace = new FindReplace(m_view);
     m_snippetLibrary = std::make_unique<CSnippetLibraryDlg>(ProfileStore::app());
-    setCentralWidget(m_view);
+    // The game's debug output can stand under the script.
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(m_view);
+    m_debugPanel = new DebugPanel(split);
+    split->addWidget(m_debugPanel);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
+    setCentralWidget(split);
 
     createActions();
     createMenus();
@@ -104,6 +115,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     connectViewCommands();
     connectScriptCommands();
     connectOptionCommands();
+    connectEditorSwitches();
     setAcceptDrops(true);
     resize(800, 600);
 
@@ -289,6 +301,7 @@ void CMainFrame::connectEditCommands()
     on(ID_EDIT_FIND, [this] { m_findReplace->OnEditFind(); });
     on(ID_EDIT_REPEAT, [this] { m_findReplace->OnEditRepeat(); });
     on(ID_EDIT_REPLACE, [this] { m_findReplace->OnEditReplace(); });
+    on(ID_EDIT_GOTO_LINE, [this] { GoToLineDlg::run(m_view); });
 }
 
 void CMainFrame::connectViewCommands()
@@ -311,7 +324,12 @@ void CMainFrame::connectScriptCommands()
 {
     on(ID_LAUNCH_SCRIPT, [this] { launch::OnLaunchScript(this, m_doc->GetPathName(), m_doc->IsModified()); });
     on(ID_OPEN_DEBUG_FILE, [this] { launch::OnOpenDebugFile(this); });
-    on(ID_CLEAR_DEBUG_FILE, [this] { launch::OnClearDebugFile(this); });
+    on(ID_CLEAR_DEBUG_FILE, [this] {
+        launch::OnClearDebugFile(this);
+        m_debugPanel->reload();
+    });
+    connect(m_debugPanel, &DebugPanel::openRequested, m_actions[ID_OPEN_DEBUG_FILE], &QAction::trigger);
+    connect(m_debugPanel, &DebugPanel::clearRequested, m_actions[ID_CLEAR_DEBUG_FILE], &QAction::trigger);
     on(ID_CREATE_BASIC_SCRIPT, [this] { OnCreateBasicScript(); });
     on(ID_CODE_SNIPPET_LIBRARY, [this] { m_snippetLibrary->OnCodeSnippetLibrary(); });
     on(ID_ADD_CODE_SNIPPET, [this] { OnAddCodeSnippet(); });
@@ -321,7 +339,39 @@ void CMainFrame::connectOptionCommands()
 {
     for (const SyntaxColours::Row& row : SyntaxColours::rows())
         on(row.commandId, [this, id = row.commandId] { OnColour(id); });
-    on(ID_LAUNCH_OPTIONS, [this] { launch::OnLaunchOptions(this); });
+    on(ID_LAUNCH_OPTIONS, [this] {
+        launch::OnLaunchOptions(this);
+        m_debugPanel->reload();
+    });
+}
+
+void CMainFrame::connectEditorSwitches()
+{
+    // Four switches of our own, each a checkable command kept in the settings.
+    EditorSettings settings;
+    settings.read(ProfileStore::app());
+    const auto toggle = [this](int id, bool on, auto apply) {
+        QAction* a = m_actions[id];
+        a->setCheckable(true);
+        a->setChecked(on);
+        apply(on);
+        connect(a, &QAction::toggled, this, apply);
+    };
+    toggle(ID_VIEW_LINE_NUMBERS, settings.lineNumbers, [this](bool on) { m_view->setLineNumbersVisible(on); });
+    toggle(ID_VIEW_DEBUG_OUTPUT, settings.debugOutput, [this](bool on) { m_debugPanel->setVisible(on); });
+    toggle(ID_OPTIONS_AUTO_INDENT, settings.autoIndent, [this](bool on) { m_view->setAutoIndent(on); });
+    toggle(ID_OPTIONS_COLOUR_AS_YOU_TYPE, settings.colourAsYouType,
+           [this](bool on) { m_view->setColourAsYouType(on); });
+}
+
+void CMainFrame::writeEditorSettings() const
+{
+    EditorSettings settings;
+    settings.lineNumbers = m_actions[ID_VIEW_LINE_NUMBERS]->isChecked();
+    settings.debugOutput = m_actions[ID_VIEW_DEBUG_OUTPUT]->isChecked();
+    settings.autoIndent = m_actions[ID_OPTIONS_AUTO_INDENT]->isChecked();
+    settings.colourAsYouType = m_actions[ID_OPTIONS_COLOUR_AS_YOU_TYPE]->isChecked();
+    settings.write(ProfileStore::app());
 }
 
 void CMainFrame::OnColour(int commandId)
@@ -397,6 +447,7 @@ void CMainFrame::closeEvent(QCloseEvent* e)
         return;
     }
     m_view->OnDestroy();
+    writeEditorSettings();
     // The library window goes with the frame, so that nothing keeps the program running.
     m_snippetLibrary->close();
     emit closing();

@@ -9,6 +9,7 @@
 #include <memory>
 
 class CSnippetLibraryDlg;
+class DebugPanel;
 class CVantrelDoc;
 class CVantrelView;
 class FindReplace;
@@ -56,6 +57,8 @@ private:
     void connectViewCommands();
     void connectScriptCommands();
     void connectOptionCommands();
+    void connectEditorSwitches();
+    void writeEditorSettings() const;
     template <class Handler>
     void on(int id, Handler handler);
     void updateLockIndicators();
@@ -69,6 +72,7 @@ private:
     CVantrelView* m_view = nullptr;
     CVantrelDoc* m_doc = nullptr;
     FindReplace* m_findReplace = nullptr;
+    DebugPanel* m_debugPanel = nullptr;
     std::unique_ptr<CSnippetLibraryDlg> m_snippetLibrary;
     QHash<int, QAction*> m_actions;
     QMenu* m_fileMenu = nullptr;
