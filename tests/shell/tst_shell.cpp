@@ -6,6 +6,7 @@
 #include "common/Modal.h"
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
+#include "launch/DebugPanel.h"
 #include "platform/FileDialogs.h"
 #include "platform/ProfileStore.h"
 #include "resources/commands.h"
@@ -171,6 +172,26 @@ private slots:
         QVERIFY(rec.boxes[0].text.contains(QLatin1String("absent.iws")));
         QVERIFY(!splashUp);
         rec.onShow = {};
+    }
+
+    // The editor's switches are checked commands, kept from one run to the next.
+    void editorSwitchesAreRemembered()
+    {
+        start();
+        QVERIFY(frame->action(ID_VIEW_LINE_NUMBERS)->isChecked());
+        QVERIFY(frame->view()->lineNumbersVisible());
+        frame->action(ID_VIEW_LINE_NUMBERS)->trigger();
+        frame->action(ID_VIEW_DEBUG_OUTPUT)->trigger();
+        QVERIFY(!frame->view()->lineNumbersVisible());
+        QVERIFY(frame->findChild<DebugPanel*>()->isVisible());
+        frame->close();
+        app.reset();
+        start();
+        QVERIFY(!frame->action(ID_VIEW_LINE_NUMBERS)->isChecked());
+        QVERIFY(!frame->view()->lineNumbersVisible());
+        QVERIFY(frame->action(ID_VIEW_DEBUG_OUTPUT)->isChecked() && frame->findChild<DebugPanel*>()->isVisible());
+        QVERIFY(frame->action(ID_OPTIONS_AUTO_INDENT)->isChecked() && frame->view()->autoIndent());
+        QVERIFY(frame->view()->colourAsYouType());
     }
 
     // Each key of the accelerator table reaches its command from the editor,
