@@ -56,20 +56,25 @@ constexpr ControlTemplate kSnippetLibrary[] = {
     {IDC_SNIPPET_LIST, K::ListBox, "", 5, 15, 250, 35, cs::Notify | cs::Sort | cs::VScroll | cs::Border | TS},
     {IDC_STATIC, K::Label, "Snippet List:", 5, 5, 145, 10, G},
     {IDC_STATIC, K::Label, "Snippet Description:", 5, 55, 145, 10, G},
-    {IDC_SNIPPET_DESCRIPTION, K::Edit, "", 5, 65, 250, 20, cs::Multiline | cs::ReadOnly | cs::Border | TS},
+    // A description longer than its box scrolls rather than being cut off.
+    {IDC_SNIPPET_DESCRIPTION, K::Edit, "", 5, 65, 250, 20,
+     cs::Multiline | cs::ReadOnly | cs::VScroll | cs::Border | TS},
     {IDC_STATIC, K::Label, "Snippet Code:", 5, 90, 145, 10, G},
     {IDC_SNIPPET_CODE, K::Edit, "", 5, 100, 250, 50,
      cs::Multiline | cs::ReadOnly | cs::AutoHScroll | cs::VScroll | cs::Border | TS},
     {IDC_REMOVE_SNIPPET, K::PushButton, "Remove", 5, 160, 50, 15, TS},
 };
 
+// Name, description, then the buttons: the tab order follows the typing, so
+// that Tab from the name reaches the description and not OK, whose Space
+// would end the dialog half-way through a description.
 constexpr ControlTemplate kAddSnippet[] = {
-    {IDOK, K::DefPushButton, "OK", 150, 65, 50, 14, TS},
     {IDC_STATIC, K::Label, "Snippet Name:", 5, 5, 145, 10, G},
+    {IDC_ADD_NAME, K::Edit, "", 5, 15, 250, 12, EditStyle},
     {IDC_STATIC, K::Label, "Snippet Description:", 5, 30, 145, 10, G},
     {IDC_ADD_DESCRIPTION, K::Edit, "", 5, 41, 250, 20, cs::Multiline | cs::WantReturn | cs::Border | TS},
+    {IDOK, K::DefPushButton, "OK", 150, 65, 50, 14, G | TS},
     {IDCANCEL, K::PushButton, "Cancel", 205, 65, 50, 14, TS},
-    {IDC_ADD_NAME, K::Edit, "", 5, 15, 250, 12, EditStyle},
 };
 
 constexpr DialogTemplate kAboutDlg{IDD_ABOUTBOX, "", 300, 110, false, "MS Sans Serif", 8, kAbout};

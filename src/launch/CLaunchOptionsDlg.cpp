@@ -3,6 +3,42 @@
 #include "resources/dialogs.h"
 #include "resources/ids.h"
 
+namespace {
+
+using launch::LaunchSettings;
+
+// Each control and the setting it shows. Check boxes hold 0 or 1, radio
+// groups (by their first button) the index of the ticked button or -1.
+struct IntControl {
+    int id;
+    int LaunchSettings::*field;
+};
+struct TextControl {
+    int id;
+    QString LaunchSettings::*field;
+};
+
+constexpr IntControl kCheckBoxes[] = {
+    {ids::IDC_C_CONSOLE, &LaunchSettings::c_console},     {ids::IDC_C_DEBUG, &LaunchSettings::c_debug},
+    {ids::IDC_C_DIRECTOR, &LaunchSettings::c_director},   {ids::IDC_C_DISK, &LaunchSettings::c_disk},
+    {ids::IDC_C_LAGRANGE, &LaunchSettings::c_lagrange},   {ids::IDC_C_NOHUD, &LaunchSettings::c_nohud},
+    {ids::IDC_C_NOLOGOS, &LaunchSettings::c_nologos},     {ids::IDC_C_NOSLAB, &LaunchSettings::c_noslab},
+    {ids::IDC_C_NOZLOCK, &LaunchSettings::c_nozlock},     {ids::IDC_C_POWERS, &LaunchSettings::c_powers},
+    {ids::IDC_L_PATHCHECK, &LaunchSettings::l_pathcheck},
+};
+constexpr IntControl kRadioGroups[] = {
+    {ids::IDC_G_GAME, &LaunchSettings::g_game},
+    {ids::IDC_G_VIDEO, &LaunchSettings::g_video},
+};
+constexpr TextControl kEdits[] = {
+    {ids::IDC_F_IWAR, &LaunchSettings::f_iwar},
+    {ids::IDC_F_DEFI, &LaunchSettings::f_defi},
+    {ids::IDC_C_IWAR_EXE, &LaunchSettings::c_iwar_exe},
+    {ids::IDC_C_DEFI_EXE, &LaunchSettings::c_defi_exe},
+};
+
+}  // namespace
+
 CLaunchOptionsDlg::CLaunchOptionsDlg(QWidget* parent) : TemplateDialog(res::launchOptionsTemplate(), parent) {}
 
 CLaunchOptionsDlg::~CLaunchOptionsDlg() = default;
@@ -10,65 +46,10 @@ CLaunchOptionsDlg::~CLaunchOptionsDlg() = default;
 void CLaunchOptionsDlg::DoDataExchange(bool save)
 {
     TemplateDialog::DoDataExchange(save);
-    DDX_Check(save, ids::IDC_C_CONSOLE, c_console);
-    DDX_Check(save, ids::IDC_C_DEBUG, c_debug);
-    DDX_Check(save, ids::IDC_C_DIRECTOR, c_director);
-    DDX_Check(save, ids::IDC_C_DISK, c_disk);
-    DDX_Check(save, ids::IDC_C_LAGRANGE, c_lagrange);
-    DDX_Check(save, ids::IDC_C_NOHUD, c_nohud);
-    DDX_Check(save, ids::IDC_C_NOLOGOS, c_nologos);
-    DDX_Check(save, ids::IDC_C_NOSLAB, c_noslab);
-    DDX_Check(save, ids::IDC_C_NOZLOCK, c_nozlock);
-    DDX_Check(save, ids::IDC_C_POWERS, c_powers);
-    DDX_Text(save, ids::IDC_F_DEFI, f_defi);
-    DDX_Text(save, ids::IDC_F_IWAR, f_iwar);
-    DDX_Radio(save, ids::IDC_G_GAME, g_game);
-    DDX_Radio(save, ids::IDC_G_VIDEO, g_video);
-    DDX_Check(save, ids::IDC_L_PATHCHECK, l_pathcheck);
-    DDX_Text(save, ids::IDC_C_IWAR_EXE, c_iwar_exe);
-    DDX_Text(save, ids::IDC_C_DEFI_EXE, c_defi_exe);
-}
-
-void CLaunchOptionsDlg::setSettings(const launch::LaunchSettings& s)
-{
-    c_console = s.c_console;
-    c_debug = s.c_debug;
-    c_director = s.c_director;
-    c_disk = s.c_disk;
-    c_lagrange = s.c_lagrange;
-    c_nohud = s.c_nohud;
-    c_nologos = s.c_nologos;
-    c_noslab = s.c_noslab;
-    c_nozlock = s.c_nozlock;
-    c_powers = s.c_powers;
-    f_defi = s.f_defi;
-    f_iwar = s.f_iwar;
-    g_game = s.g_game;
-    g_video = s.g_video;
-    l_pathcheck = s.l_pathcheck;
-    c_iwar_exe = s.c_iwar_exe;
-    c_defi_exe = s.c_defi_exe;
-}
-
-launch::LaunchSettings CLaunchOptionsDlg::settings() const
-{
-    launch::LaunchSettings s;
-    s.c_console = c_console;
-    s.c_debug = c_debug;
-    s.c_director = c_director;
-    s.c_disk = c_disk;
-    s.c_lagrange = c_lagrange;
-    s.c_nohud = c_nohud;
-    s.c_nologos = c_nologos;
-    s.c_noslab = c_noslab;
-    s.c_nozlock = c_nozlock;
-    s.c_powers = c_powers;
-    s.f_defi = f_defi;
-    s.f_iwar = f_iwar;
-    s.g_game = g_game;
-    s.g_video = g_video;
-    s.l_pathcheck = l_pathcheck;
-    s.c_iwar_exe = c_iwar_exe;
-    s.c_defi_exe = c_defi_exe;
-    return s;
+    for (const IntControl& c : kCheckBoxes)
+        DDX_Check(save, c.id, m_settings.*c.field);
+    for (const IntControl& c : kRadioGroups)
+        DDX_Radio(save, c.id, m_settings.*c.field);
+    for (const TextControl& c : kEdits)
+        DDX_Text(save, c.id, m_settings.*c.field);
 }

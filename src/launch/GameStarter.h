@@ -1,18 +1,53 @@
-// Starts the game a launch plan describes, without waiting for it.
+// Starts the game a launch plan describes without waiting for it, and tells
+// when a game it started has ended.
 #pragma once
 
 #include "launch/LaunchPlan.h"
 
+#include <QList>
+#include <QObject>
 #include <QString>
+#include <QTimer>
 
 namespace launch {
 
-// Starts plan.executable in plan.directory with plan.parameters. On Windows
-// the game gets the parameter text as its one command line; elsewhere the
-// text is split at blanks into arguments (the script argument holds none),
-// and a Windows executable runs through the "wine" found on the PATH.
-// Answers an empty string when the process started, otherwise the text that
-// tells the user what could not be started and why.
-QString startGame(const LaunchPlan& plan);
+struct GameStart {
+    QString failure;  // empty when the game started; else what and why, for the user
+    qint64 pid = 0;   // the game's process, once started
+};
+
+// Starts plan.executable in plan.directory, detached, so that the game
+// outlives the editor. On Windows the game gets the parameter text as its
+// one command line; elsewhere it gets plan.arguments(), and a Windows
+// executable runs through the "wine" found on the PATH.
+GameStart startGame(const LaunchPlan& plan);
+
+// Asks the "winepath" found on the PATH for the short form of a Windows
+// path; empty when there is no winepath or it gives no answer.
+QString wineShortPath(const QString& windowsPath);
+
+// The games started by this editor that are still running. A detached
+// process is no child of ours, so nothing tells us when it ends: its
+// process id is looked at every half second while any game runs, and the
+// timer stops when none is left. A process id that the system gives to a new
+// process within that half second would be taken for the game; that is the
+// price of not keeping the game tied to the editor.
+class RunningGames : public QObject {
+    Q_OBJECT
+public:
+    explicit RunningGames(QObject* parent = nullptr);
+
+    void watch(qint64 pid);
+
+signals:
+    // One game has ended.
+    void ended();
+
+private:
+    void poll();
+
+    QList<qint64> m_pids;
+    QTimer m_timer;
+};
 
 }  // namespace launch

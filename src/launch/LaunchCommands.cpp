@@ -2,7 +2,6 @@
 
 #include "launch/CLaunchOptionsDlg.h"
 #include "launch/DebugFile.h"
-#include "launch/GameStarter.h"
 #include "launch/LaunchPlan.h"
 #include "launch/LaunchSettings.h"
 #include "platform/MessageBox.h"
@@ -11,80 +10,104 @@
 #include "resources/strings.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QUrl>
 #include <QWidget>
 
 namespace launch {
 namespace {
 
+constexpr unsigned kErrorFlags = mb::MB_OK | mb::MB_ICONEXCLAMATION;
+
 int show(QWidget* parent, const Message& m) { return mb::show(parent, m.text, m.caption, m.flags); }
 
-void showLaunchError(QWidget* parent, const QString& text)
+LaunchSettings launchSettings() { return LaunchSettings::read(ProfileStore::app(), LaunchSettings::launchDefaults()); }
+
+}  // namespace
+
+LaunchCommands::LaunchCommands(QWidget* owner, ScriptQuery currentScript)
+    : QObject(owner), m_owner(owner), m_currentScript(std::move(currentScript))
 {
-    mb::show(parent, text, str::kCaptionLaunchError, mb::MB_OK | mb::MB_ICONEXCLAMATION);
+    connect(&m_games, &RunningGames::ended, this, &LaunchCommands::gameEnded);
 }
 
-// The debug.txt of the chosen game, once it has proved readable; an empty
-// string after telling the user why there is none.
-QString readableDebugFile(QWidget* frame, QLatin1String notFound)
+LaunchCommands::~LaunchCommands() = default;
+
+void LaunchCommands::OnLaunchOptions()
 {
-    const DebugTarget target = debugTarget(LaunchSettings::read(ProfileStore::app(), LaunchSettings::launchDefaults()));
+    CLaunchOptionsDlg dlg(m_owner);
+    dlg.setSettings(LaunchSettings::read(ProfileStore::app(), LaunchSettings::dialogDefaults()));
+    if (dlg.DoModal() != ids::IDOK)
+        return;
+    dlg.settings().write(ProfileStore::app());
+    emit launchSettingsChanged();
+}
+
+void LaunchCommands::OnLaunchScript()
+{
+    const ScriptState script = m_currentScript ? m_currentScript() : ScriptState();
+    const LaunchPlan plan =
+        planLaunch(launchSettings(), script.path, script.modified, hostPlatform(), &launch::wineShortPath);
+    if (plan.refusal) {
+        show(m_owner, *plan.refusal);
+        return;
+    }
+    if (plan.askPathWarning && show(m_owner, pathWarning()) == mb::IDNO)
+        return;
+    const GameStart started = startGame(plan);
+    if (!started.failure.isEmpty())
+        mb::show(m_owner, started.failure, str::kCaptionLaunchError, kErrorFlags);
+    else
+        m_games.watch(started.pid);
+}
+
+QString LaunchCommands::readableDebugFile(QLatin1String notFound)
+{
+    const DebugTarget target = debugTarget(launchSettings());
     if (target.refusal) {
-        show(frame, *target.refusal);
+        show(m_owner, *target.refusal);
         return QString();
     }
-    if (!isReadable(target.path)) {
-        mb::show(frame, notFound, str::kCaptionError, mb::MB_OK | mb::MB_ICONEXCLAMATION);
+    if (!isReadableFile(target.path)) {
+        mb::show(m_owner, notFound, str::kCaptionError, kErrorFlags);
         return QString();
     }
     return target.path;
 }
 
-}  // namespace
-
-void OnLaunchOptions(QWidget* owner)
+void LaunchCommands::OnOpenDebugFile()
 {
-    // Owned by the main window, like every modal dialog of the program.
-    CLaunchOptionsDlg dlg(owner ? owner->window() : nullptr);
-    dlg.setSettings(LaunchSettings::read(ProfileStore::app(), LaunchSettings::dialogDefaults()));
-    if (dlg.DoModal() == ids::IDOK)
-        dlg.settings().write(ProfileStore::app());
-}
-
-void OnLaunchScript(QWidget* owner, const QString& pathName, bool modified)
-{
-    const LaunchPlan plan =
-        planLaunch(LaunchSettings::read(ProfileStore::app(), LaunchSettings::launchDefaults()), pathName, modified);
-    if (plan.refusal) {
-        show(owner, *plan.refusal);
-        return;
-    }
-    if (plan.askPathWarning && show(owner, pathWarning()) == mb::IDNO)
-        return;
-    const QString failure = startGame(plan);
-    if (!failure.isEmpty())
-        showLaunchError(owner, failure);
-}
-
-void OnOpenDebugFile(QWidget* frame)
-{
-    const QString path = readableDebugFile(frame, str::kDebugNotFound);
-    if (!path.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
-
-void OnClearDebugFile(QWidget* frame)
-{
-    const QString path = readableDebugFile(frame, str::kDebugNotFoundClear);
+    const QString path = readableDebugFile(str::kDebugNotFound);
     if (path.isEmpty())
         return;
-    if (mb::show(frame, str::kDebugClearQuestion, str::kCaptionConfirm,
+    // Without a program for text files the desktop only complains on standard error.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        mb::show(m_owner, QString(str::kDebugOpenFailed).arg(QDir::toNativeSeparators(path)), str::kCaptionError,
+                 kErrorFlags);
+}
+
+void LaunchCommands::OnClearDebugFile()
+{
+    const QString path = readableDebugFile(str::kDebugNotFoundClear);
+    if (path.isEmpty())
+        return;
+    if (mb::show(m_owner, str::kDebugClearQuestion, str::kCaptionConfirm,
                  mb::MB_YESNO | mb::MB_ICONEXCLAMATION | mb::MB_DEFBUTTON2) == mb::IDNO)
         return;
     QString reason;
     if (!truncateExisting(path, &reason))
-        mb::show(frame, QString(str::kDebugClearFailed).arg(path, reason), str::kCaptionError,
-                 mb::MB_OK | mb::MB_ICONEXCLAMATION);
+        mb::show(m_owner, QString(str::kDebugClearFailed).arg(path, reason), str::kCaptionError, kErrorFlags);
 }
+
+void OnLaunchOptions(QWidget* owner) { LaunchCommands(owner ? owner->window() : nullptr, {}).OnLaunchOptions(); }
+
+void OnLaunchScript(QWidget* owner, const QString& pathName, bool modified)
+{
+    LaunchCommands(owner, [&] { return ScriptState{pathName, modified}; }).OnLaunchScript();
+}
+
+void OnOpenDebugFile(QWidget* frame) { LaunchCommands(frame, {}).OnOpenDebugFile(); }
+
+void OnClearDebugFile(QWidget* frame) { LaunchCommands(frame, {}).OnClearDebugFile(); }
 
 }  // namespace launch

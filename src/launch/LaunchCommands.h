@@ -1,17 +1,66 @@
-// The launch and debug-output commands as the view and the frame run them.
+// The launch and debug-output commands: Options > Launch Options, Script >
+// Launch script, and Script > Open / Clear debug output file. The shell
+// connects its actions to the slots and tells the commands, through a
+// function, which script is open.
 #pragma once
 
+#include "launch/GameStarter.h"
+
+#include <QObject>
 #include <QString>
+
+#include <functional>
 
 class QWidget;
 
 namespace launch {
 
-// Options > Launch Options...: edits the launch settings; writes them on OK.
+// The open script as the launch needs it: where it is saved (empty when it
+// never was) and whether it holds unsaved changes.
+struct ScriptState {
+    QString path;
+    bool modified = false;
+};
+
+class LaunchCommands : public QObject {
+    Q_OBJECT
+public:
+    using ScriptQuery = std::function<ScriptState()>;
+
+    // owner parents every message box and dialog of the commands, and this
+    // object; currentScript is asked at each launch.
+    LaunchCommands(QWidget* owner, ScriptQuery currentScript);
+    ~LaunchCommands() override;
+
+public slots:
+    // Edits the launch settings; writes them on OK.
+    void OnLaunchOptions();
+    // Starts the chosen game on the saved script.
+    void OnLaunchScript();
+    // Hands the chosen game's debug.txt to the desktop's viewer.
+    void OnOpenDebugFile();
+    // Empties the chosen game's debug.txt after asking.
+    void OnClearDebugFile();
+
+signals:
+    // Launch Options was closed with OK and the settings written.
+    void launchSettingsChanged();
+    // A game that this editor launched has exited.
+    void gameEnded();
+
+private:
+    QString readableDebugFile(QLatin1String notFound);
+
+    QWidget* m_owner;
+    ScriptQuery m_currentScript;
+    RunningGames m_games;
+};
+
+// The commands as the view and the frame still call them, each on a
+// LaunchCommands of its own (which cannot tell when the game ends). They go
+// once the shell holds one LaunchCommands.
 void OnLaunchOptions(QWidget* owner);
-// Script > Launch script: starts the chosen game on the saved script.
 void OnLaunchScript(QWidget* owner, const QString& pathName, bool modified);
-// Script > Open debug output file / Clear debug output file.
 void OnOpenDebugFile(QWidget* frame);
 void OnClearDebugFile(QWidget* frame);
 

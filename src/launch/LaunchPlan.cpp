@@ -1,6 +1,6 @@
 #include "launch/LaunchPlan.h"
 
-#include "platform/MessageBox.h"
+#include "platform/MessageFlags.h"
 #include "resources/strings.h"
 
 #include <QDir>
@@ -9,23 +9,74 @@ namespace launch {
 namespace {
 
 constexpr QChar kBlank(u' ');
+constexpr QChar kWindowsSeparator(u'\\');
 constexpr qsizetype kKeptChars = 6;
 constexpr qsizetype kMinSetLength = 3;  // shorter names, folders and paths count as not set
 
-bool isSeparator(QChar c) { return c == u'\\' || c == u'/'; }
+// The folder and executable name of the game that the settings choose.
+struct Game {
+    QString folder;
+    QString executable;
+    bool defiance = false;
+};
 
-qsizetype firstSeparatorFrom(const QString& path, qsizetype from)
+std::optional<Game> chosenGame(const LaunchSettings& settings)
 {
-    for (qsizetype i = from; i < path.size(); ++i) {
-        if (isSeparator(path[i]))
-            return i;
+    switch (settings.g_game) {
+    case 0:
+        return Game{settings.f_iwar, settings.c_iwar_exe, false};
+    case 1:
+        return Game{settings.f_defi, settings.c_defi_exe, true};
+    default:  // -1, and any value the dialog never writes
+        return std::nullopt;
     }
-    return -1;
+}
+
+QChar separatorOf(Platform platform) { return platform == Platform::Windows ? kWindowsSeparator : QChar(u'/'); }
+
+// Windows reads "/" as a separator too; elsewhere "\" is an ordinary character.
+bool endsInSeparator(const QString& path, Platform platform)
+{
+    return path.endsWith(separatorOf(platform)) || (platform == Platform::Windows && path.endsWith(u'/'));
+}
+
+// The game gets the separators of its system, whatever Qt or the user wrote.
+QString native(QString path, Platform platform)
+{
+    return platform == Platform::Windows ? path.replace(u'/', kWindowsSeparator) : path;
+}
+
+QString joined(const QString& folder, const QString& name, Platform platform)
+{
+    return endsInSeparator(folder, platform) ? folder + name : folder + separatorOf(platform) + name;
 }
 
 Message launchError(QLatin1String text)
 {
     return {QString(text), QString(str::kCaptionLaunchError), mb::MB_OK | mb::MB_ICONEXCLAMATION};
+}
+
+struct ScriptArgument {
+    QString path;
+    bool shortenedByUs = false;
+};
+
+ScriptArgument scriptArgument(const QString& pathName, Platform platform, bool throughWine,
+                              const WineShortPath& wineShortPath)
+{
+    // A native game takes the path as an argument of its own, blanks and all.
+    if (platform != Platform::Windows && !throughWine)
+        return {pathName};
+    const QString windowsPath = throughWine ? WinePath(pathName) : native(pathName, platform);
+    if (!windowsPath.contains(kBlank))
+        return {windowsPath};
+    // Wine knows the short names of its files; ours would name none.
+    if (throughWine && wineShortPath) {
+        const QString wineShort = wineShortPath(windowsPath);
+        if (!wineShort.isEmpty() && !wineShort.contains(kBlank))
+            return {wineShort};
+    }
+    return {ShortenPathWithSpaces(windowsPath), true};
 }
 
 }  // namespace
@@ -39,14 +90,12 @@ Platform hostPlatform()
 #endif
 }
 
-qsizetype lastSeparator(const QString& path) { return std::max(path.lastIndexOf(u'\\'), path.lastIndexOf(u'/')); }
-
-QString ShortenPathWithSpaces(const QString& path)
+QString ShortenPathWithSpaces(const QString& windowsPath)
 {
-    QString result = path;
+    QString result = windowsPath;
     for (qsizetype blank = result.indexOf(kBlank); blank >= 0; blank = result.indexOf(kBlank)) {
-        const qsizetype start = lastSeparator(result.left(blank)) + 1;
-        qsizetype end = firstSeparatorFrom(result, blank + 1);
+        const qsizetype start = result.lastIndexOf(kWindowsSeparator, blank) + 1;
+        qsizetype end = result.indexOf(kWindowsSeparator, blank + 1);
         if (end < 0)
             end = result.indexOf(u'.', blank + 1);  // the blank is in the file name: keep the extension
         if (end < 0)
@@ -65,37 +114,25 @@ QString ShortenPathWithSpaces(const QString& path)
 QString WinePath(const QString& unixPath)
 {
     QString absolute = QDir::isAbsolutePath(unixPath) ? unixPath : QDir::current().absoluteFilePath(unixPath);
-    return QLatin1String("Z:") + absolute.replace(u'/', u'\\');
+    return QLatin1String("Z:") + absolute.replace(u'/', kWindowsSeparator);
 }
 
-bool needsWine(const QString& executable, Platform platform)
-{
-    return platform != Platform::Windows && executable.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive);
-}
+QStringList LaunchPlan::arguments() const { return switches.split(kBlank, Qt::SkipEmptyParts) << script; }
 
-LaunchPlan planLaunch(const LaunchSettings& settings, const QString& pathName, bool modified, Platform platform)
+LaunchPlan planLaunch(const LaunchSettings& settings, const QString& pathName, bool modified, Platform platform,
+                      const WineShortPath& wineShortPath)
 {
     LaunchPlan plan;
-    QString folder;
-    QString name;
-    switch (settings.g_game) {
-    case 0:
-        folder = settings.f_iwar;
-        name = settings.c_iwar_exe;
-        break;
-    case 1:
-        folder = settings.f_defi;
-        name = settings.c_defi_exe;
-        break;
-    default:
+    const std::optional<Game> game = chosenGame(settings);
+    if (!game) {
         plan.refusal = launchError(str::kLaunchNoGame);
         return plan;
     }
-    if (name.size() < kMinSetLength) {
-        plan.refusal = launchError(settings.g_game == 0 ? str::kLaunchNoIwarExe : str::kLaunchNoDefiExe);
+    if (game->executable.size() < kMinSetLength) {
+        plan.refusal = launchError(game->defiance ? str::kLaunchNoDefiExe : str::kLaunchNoIwarExe);
         return plan;
     }
-    if (folder.size() < kMinSetLength) {
+    if (game->folder.size() < kMinSetLength) {
         plan.refusal = launchError(str::kLaunchNoFolder);
         return plan;
     }
@@ -105,16 +142,14 @@ LaunchPlan planLaunch(const LaunchSettings& settings, const QString& pathName, b
         return plan;
     }
 
-    plan.executable = folder + name;
-    plan.throughWine = needsWine(plan.executable, platform);
-    // A Windows game run through Wine finds the script under Wine's name for it.
-    QString script = plan.throughWine ? WinePath(pathName) : pathName;
-    if (script.contains(kBlank)) {
-        plan.askPathWarning = settings.l_pathcheck == 1;
-        script = ShortenPathWithSpaces(script);
-    }
-    plan.parameters = BuildGameSwitches(settings) + script;
-    const qsizetype sep = lastSeparator(plan.executable);
+    plan.executable = native(joined(game->folder, game->executable, platform), platform);
+    plan.throughWine =
+        platform != Platform::Windows && game->executable.endsWith(QLatin1String(".exe"), Qt::CaseInsensitive);
+    plan.switches = BuildGameSwitches(settings);
+    const ScriptArgument script = scriptArgument(pathName, platform, plan.throughWine, wineShortPath);
+    plan.script = script.path;
+    plan.askPathWarning = script.shortenedByUs && settings.l_pathcheck == 1;
+    const qsizetype sep = plan.executable.lastIndexOf(separatorOf(platform));
     plan.directory = sep < 0 ? QString() : plan.executable.left(sep);
     return plan;
 }
@@ -128,21 +163,13 @@ Message pathWarning()
 DebugTarget debugTarget(const LaunchSettings& settings, Platform platform)
 {
     DebugTarget target;
-    QString folder;
-    switch (settings.g_game) {
-    case 0:
-        folder = settings.f_iwar;
-        break;
-    case 1:
-        folder = settings.f_defi;
-        break;
-    default:
+    const std::optional<Game> game = chosenGame(settings);
+    if (!game) {
         target.refusal =
             Message{QString(str::kDebugNoGame), QString(str::kCaptionError), mb::MB_OK | mb::MB_ICONEXCLAMATION};
         return target;
     }
-    const QChar separator = platform == Platform::Windows ? u'\\' : u'/';
-    target.path = folder + separator + str::kDebugFileName;
+    target.path = game->folder + separatorOf(platform) + str::kDebugFileName;
     return target;
 }
 

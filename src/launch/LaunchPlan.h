@@ -1,18 +1,21 @@
 // The rules of the launch and debug-output commands, free of any window: what
-// to refuse with, what to start with which parameters where, and which file
+// to refuse with, what to start with which arguments where, and which file
 // is the game's debug output. The commands only show what these decide.
 #pragma once
 
 #include "launch/LaunchSettings.h"
 
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace launch {
 
-// The system whose rules apply: Windows hands the game one command line;
-// elsewhere a Windows executable runs through Wine.
+// The system whose rules apply: Windows hands the game one command line
+// with "\" as the separator; elsewhere paths use "/" and a Windows
+// executable runs through Wine.
 enum class Platform { Windows, Unix };
 Platform hostPlatform();
 
@@ -24,41 +27,49 @@ struct Message {
     bool operator==(const Message&) const = default;
 };
 
-// The game's command line in the shape the game accepts: a path without
-// blanks. Each pass takes the first blank and the path component holding it
-// (cut at "\" or "/"; in the file name, at the first dot after the blank),
-// drops the blank if it is among the component's first six characters, keeps
-// six characters and appends "~1". Passes repeat until no blank is left.
-QString ShortenPathWithSpaces(const QString& path);
+// A Windows path in the shape the game accepts: without blanks. Each pass
+// takes the first blank and the path component holding it (cut at "\"; in
+// the file name, at the first dot after the blank), drops the blank if it is
+// among the component's first six characters, keeps six characters and
+// appends "~1". Passes repeat until no blank is left.
+QString ShortenPathWithSpaces(const QString& windowsPath);
 
 // How Wine names a file of the host: "Z:" and the absolute path with "\".
 QString WinePath(const QString& unixPath);
 
-// The last "\" or "/" of a path, or -1.
-qsizetype lastSeparator(const QString& path);
-
-// True when this executable has to run through Wine on the platform.
-bool needsWine(const QString& executable, Platform platform);
+// Wine's own short form of a Windows path, or an empty string when Wine
+// cannot give one.
+using WineShortPath = std::function<QString(const QString& windowsPath)>;
 
 struct LaunchPlan {
     // Set when the launch is refused; nothing else is then filled in.
     std::optional<Message> refusal;
-    QString executable;  // folder followed directly by the executable name
-    QString parameters;  // switch text followed directly by the script argument
+    QString executable;  // the game's folder and executable name
+    QString switches;    // empty, or switches that each end in a blank
+    QString script;      // the script's path as the game is given it
     QString directory;   // the executable path up to its last separator
     bool throughWine = false;
-    // The script argument holds a blank and the user wants to be asked
-    // before it is shortened (the parameters already hold the short form).
+    // The script's path holds a blank and has been shortened by our own
+    // rules, and the user wants to be asked before that (the script already
+    // holds the short form).
     bool askPathWarning = false;
+
+    // The game's command line as one text: the switches, then the script.
+    QString parameters() const { return switches + script; }
+    // The same as separate arguments: each switch, then the script whole.
+    QStringList arguments() const;
 };
 
 // Decides a launch of the script saved at pathName (empty when it was never
 // saved) from the settings as the launch reads them. Refusals come in a fixed
-// order: game, executable name, folder, saved script.
+// order: game, executable name, folder, saved script. Only a Windows game
+// needs a path without blanks: a native game elsewhere gets the path as it
+// is, and a game run through Wine gets Wine's short form when wineShortPath
+// gives one.
 LaunchPlan planLaunch(const LaunchSettings& settings, const QString& pathName, bool modified,
-                      Platform platform = hostPlatform());
+                      Platform platform = hostPlatform(), const WineShortPath& wineShortPath = {});
 
-// The warning asked before a spaced path is shortened.
+// The warning asked before a spaced path is shortened by our own rules.
 Message pathWarning();
 
 struct DebugTarget {

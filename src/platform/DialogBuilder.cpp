@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -53,87 +54,10 @@ void TemplateDialog::build()
     QWidget* firstTabStop = nullptr;
     QWidget* previousFocusable = nullptr;
     for (const res::ControlTemplate& c : m_template.controls) {
-        QWidget* w = nullptr;
-        switch (c.kind) {
-        case res::ControlKind::DefPushButton:
-        case res::ControlKind::PushButton: {
-            auto* b = new QPushButton(controlText(c), this);
-            b->setDefault(c.kind == res::ControlKind::DefPushButton);
-            b->setAutoDefault(c.kind == res::ControlKind::DefPushButton);
-            if (c.id == ids::IDOK)
-                connect(b, &QPushButton::clicked, this, &TemplateDialog::accept);
-            else if (c.id == ids::IDCANCEL)
-                connect(b, &QPushButton::clicked, this, &TemplateDialog::reject);
-            w = b;
-            break;
-        }
-        case res::ControlKind::GroupBox: {
-            auto* g = new QGroupBox(controlText(c), this);
-            g->setFocusPolicy(Qt::NoFocus);
-            w = g;
-            break;
-        }
-        case res::ControlKind::Label:
-            w = new QLabel(controlText(c), this);
-            break;
-        case res::ControlKind::Picture: {
-            auto* l = new QLabel(this);
-            const QPixmap pm(QStringLiteral(":/bitmaps/%1.bmp").arg(c.bitmapId));
-            l->setPixmap(pm);
-            // A picture control takes the bitmap's own size.
-            if (!pm.isNull()) {
-                const QPoint pos = toPixels(c.x, c.y);
-                l->setGeometry(pos.x(), pos.y(), pm.width(), pm.height());
-            }
-            w = l;
-            break;
-        }
-        case res::ControlKind::Edit:
-            if (c.style & res::cs::Multiline) {
-                auto* e = new QPlainTextEdit(this);
-                e->setReadOnly(c.style & res::cs::ReadOnly);
-                e->setLineWrapMode((c.style & res::cs::AutoHScroll) ? QPlainTextEdit::NoWrap
-                                                                    : QPlainTextEdit::WidgetWidth);
-                e->setVerticalScrollBarPolicy((c.style & res::cs::VScroll) ? Qt::ScrollBarAsNeeded
-                                                                           : Qt::ScrollBarAlwaysOff);
-                e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-                e->setTabChangesFocus(true);
-                if (c.style & res::cs::ReadOnly)
-                    e->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-                w = e;
-            } else {
-                auto* e = new QLineEdit(this);
-                e->setReadOnly(c.style & res::cs::ReadOnly);
-                w = e;
-            }
-            break;
-        case res::ControlKind::CheckBox:
-            w = new QCheckBox(controlText(c), this);
-            break;
-        case res::ControlKind::RadioButton: {
-            auto* r = new QRadioButton(controlText(c), this);
-            // Exclusivity is kept per template group below, so that a group
-            // can also show no button ticked.
-            r->setAutoExclusive(false);
-            w = r;
-            break;
-        }
-        case res::ControlKind::ListBox: {
-            auto* l = new QListWidget(this);
-            l->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-            w = l;
-            break;
-        }
-        }
+        QWidget* w = createControl(c);
         w->setObjectName(QStringLiteral("ctl_%1").arg(c.id));
         w->setProperty("controlId", c.id);
-        if (!(c.kind == res::ControlKind::Picture && !w->geometry().isEmpty() && w->geometry().width() > 1)) {
-            const QPoint pos = toPixels(c.x, c.y);
-            const QPoint size = toPixels(c.cx, c.cy);
-            w->setGeometry(pos.x(), pos.y(), size.x(), size.y());
-        }
-        if (c.kind == res::ControlKind::GroupBox)
-            w->lower();
+        place(w, c);
         if (c.id != ids::IDC_STATIC && !m_controls.contains(c.id))
             m_controls.insert(c.id, w);
         m_ordered.append(w);
@@ -148,35 +72,166 @@ void TemplateDialog::build()
                 firstTabStop = w;
         }
     }
-
-    // Radio buttons: one exclusive group from each group start up to the next.
-    for (std::size_t i = 0; i < m_template.controls.size(); ++i) {
-        const auto& c = m_template.controls[i];
-        if (c.kind != res::ControlKind::RadioButton || !(c.style & res::cs::Group))
-            continue;
-        const QList<QAbstractButton*> group = radioGroup(c.id);
-        for (QAbstractButton* b : group) {
-            connect(b, &QAbstractButton::toggled, this, [group, b](bool on) {
-                if (!on)
-                    return;
-                for (QAbstractButton* other : group) {
-                    if (other != b)
-                        other->setChecked(false);
-                }
-            });
-            connect(b, &QAbstractButton::clicked, b, [b] { b->setChecked(true); });
-        }
-    }
-
+    setUpRadioGroups();
     if (firstTabStop)
         firstTabStop->setFocus(Qt::OtherFocusReason);
 }
 
+QWidget* TemplateDialog::createControl(const res::ControlTemplate& c)
+{
+    switch (c.kind) {
+    case res::ControlKind::DefPushButton:
+    case res::ControlKind::PushButton: {
+        auto* b = new QPushButton(controlText(c), this);
+        b->setDefault(c.kind == res::ControlKind::DefPushButton);
+        b->setAutoDefault(c.kind == res::ControlKind::DefPushButton);
+        if (c.id == ids::IDOK)
+            connect(b, &QPushButton::clicked, this, &TemplateDialog::accept);
+        else if (c.id == ids::IDCANCEL)
+            connect(b, &QPushButton::clicked, this, &TemplateDialog::reject);
+        return b;
+    }
+    case res::ControlKind::GroupBox: {
+        auto* g = new QGroupBox(controlText(c), this);
+        g->setFocusPolicy(Qt::NoFocus);
+        g->lower();  // behind the controls it frames
+        return g;
+    }
+    case res::ControlKind::Label:
+        return new QLabel(controlText(c), this);
+    case res::ControlKind::Picture: {
+        auto* l = new QLabel(this);
+        l->setPixmap(QPixmap(QStringLiteral(":/bitmaps/%1.bmp").arg(c.bitmapId)));
+        return l;
+    }
+    case res::ControlKind::Edit:
+        return createEdit(c);
+    case res::ControlKind::CheckBox:
+        return new QCheckBox(controlText(c), this);
+    case res::ControlKind::RadioButton: {
+        auto* r = new QRadioButton(controlText(c), this);
+        // Exclusivity is kept per template group, so that a group can also
+        // show no button ticked.
+        r->setAutoExclusive(false);
+        return r;
+    }
+    case res::ControlKind::ListBox: {
+        auto* l = new QListWidget(this);
+        l->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        return l;
+    }
+    }
+    return new QWidget(this);
+}
+
+QWidget* TemplateDialog::createEdit(const res::ControlTemplate& c)
+{
+    const bool readOnly = c.style & res::cs::ReadOnly;
+    if (!(c.style & res::cs::Multiline)) {
+        auto* e = new QLineEdit(this);
+        e->setReadOnly(readOnly);
+        return e;
+    }
+    auto* e = new QPlainTextEdit(this);
+    e->setReadOnly(readOnly);
+    e->setLineWrapMode((c.style & res::cs::AutoHScroll) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+    e->setVerticalScrollBarPolicy((c.style & res::cs::VScroll) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+    e->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    e->setTabChangesFocus(true);
+    if (readOnly)
+        e->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    return e;
+}
+
+void TemplateDialog::place(QWidget* w, const res::ControlTemplate& c) const
+{
+    const QPoint pos = toPixels(c.x, c.y);
+    const QPoint size = toPixels(c.cx, c.cy);
+    // A picture control takes the bitmap's own size.
+    const auto* label = qobject_cast<const QLabel*>(w);
+    if (c.kind == res::ControlKind::Picture && label && !label->pixmap().isNull())
+        w->setGeometry(pos.x(), pos.y(), label->pixmap().width(), label->pixmap().height());
+    else
+        w->setGeometry(pos.x(), pos.y(), size.x(), size.y());
+}
+
+void TemplateDialog::setUpRadioGroups()
+{
+    for (const res::ControlTemplate& c : m_template.controls) {
+        if (c.kind != res::ControlKind::RadioButton || !(c.style & res::cs::Group))
+            continue;
+        const RadioGroup group = radioGroup(c.id);
+        for (QAbstractButton* b : group) {
+            connect(b, &QAbstractButton::toggled, this, [group, b](bool on) {
+                if (on) {
+                    for (QAbstractButton* other : group) {
+                        if (other != b)
+                            other->setChecked(false);
+                    }
+                }
+                keepTabStopOnTicked(group);
+            });
+            connect(b, &QAbstractButton::clicked, b, [b] { b->setChecked(true); });
+            b->installEventFilter(this);
+        }
+        keepTabStopOnTicked(group);
+        m_radioGroups.append(group);
+    }
+}
+
+void TemplateDialog::keepTabStopOnTicked(const RadioGroup& group)
+{
+    if (group.isEmpty())
+        return;
+    QAbstractButton* stop = group.first();
+    for (QAbstractButton* b : group) {
+        if (b->isChecked())
+            stop = b;
+    }
+    // The other buttons stay in the focus chain for the mouse and the arrow
+    // keys, but Tab passes them by.
+    for (QAbstractButton* b : group)
+        b->setFocusPolicy(b == stop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+const TemplateDialog::RadioGroup* TemplateDialog::groupOf(const QObject* button) const
+{
+    for (const RadioGroup& group : m_radioGroups) {
+        for (const QAbstractButton* b : group) {
+            if (b == button)
+                return &group;
+        }
+    }
+    return nullptr;
+}
+
+bool TemplateDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    int step = 0;
+    if (key == Qt::Key_Down || key == Qt::Key_Right)
+        step = 1;
+    else if (key == Qt::Key_Up || key == Qt::Key_Left)
+        step = -1;
+    const RadioGroup* group = step ? groupOf(watched) : nullptr;
+    if (!group)
+        return QDialog::eventFilter(watched, event);
+    // Round the group, as the arrow keys go in a radio group: the button
+    // reached is ticked and takes the focus.
+    const qsizetype count = group->size();
+    QAbstractButton* next = (*group)[(group->indexOf(static_cast<QAbstractButton*>(watched)) + step + count) % count];
+    next->setChecked(true);
+    next->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
 QWidget* TemplateDialog::control(int id) const { return m_controls.value(id, nullptr); }
 
-QList<QAbstractButton*> TemplateDialog::radioGroup(int firstId) const
+TemplateDialog::RadioGroup TemplateDialog::radioGroup(int firstId) const
 {
-    QList<QAbstractButton*> group;
+    RadioGroup group;
     bool inGroup = false;
     for (std::size_t i = 0; i < m_template.controls.size(); ++i) {
         const auto& c = m_template.controls[i];
@@ -196,23 +251,17 @@ QList<QAbstractButton*> TemplateDialog::radioGroup(int firstId) const
 
 int TemplateDialog::DoModal()
 {
-    if (!UpdateData(false))
-        return ids::IDCANCEL;
+    UpdateData(false);
     return exec() == QDialog::Accepted ? ids::IDOK : ids::IDCANCEL;
 }
 
-bool TemplateDialog::UpdateData(bool save)
-{
-    DoDataExchange(save);
-    return true;
-}
+void TemplateDialog::UpdateData(bool save) { DoDataExchange(save); }
 
 void TemplateDialog::DoDataExchange(bool) {}
 
 void TemplateDialog::accept()
 {
-    if (!UpdateData(true))
-        return;
+    UpdateData(true);
     QDialog::accept();
 }
 

@@ -3,6 +3,8 @@
 // box and answers it instead of showing it.
 #pragma once
 
+#include "platform/MessageFlags.h"
+
 #include <QString>
 
 #include <functional>
@@ -10,21 +12,6 @@
 class QWidget;
 
 namespace mb {
-
-inline constexpr unsigned MB_OK = 0x0;
-inline constexpr unsigned MB_OKCANCEL = 0x1;
-inline constexpr unsigned MB_YESNOCANCEL = 0x3;
-inline constexpr unsigned MB_YESNO = 0x4;
-inline constexpr unsigned MB_ICONEXCLAMATION = 0x30;
-inline constexpr unsigned MB_ICONINFORMATION = 0x40;
-inline constexpr unsigned MB_DEFBUTTON2 = 0x100;
-inline constexpr unsigned kButtonMask = 0xF;
-inline constexpr unsigned kIconMask = 0xF0;
-
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
-inline constexpr int IDYES = 6;
-inline constexpr int IDNO = 7;
 
 struct Box {
     QString text;

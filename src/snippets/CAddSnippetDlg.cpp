@@ -1,10 +1,7 @@
 #include "snippets/CAddSnippetDlg.h"
 
-#include "platform/MessageBox.h"
 #include "resources/dialogs.h"
 #include "resources/ids.h"
-#include "resources/strings.h"
-#include "snippets/CSnippetLibraryDlg.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,32 +40,3 @@ void CAddSnippetDlg::accept()
         return;
     TemplateDialog::accept();
 }
-
-void CAddSnippetDlg::showEvent(QShowEvent* event)
-{
-    // OK leads the tab order and takes the focus; while it waits for a name
-    // it cannot, and the name field is where the typing has to start.
-    auto* ok = controlAs<QPushButton>(ids::IDOK);
-    if (ok && ok->isEnabled())
-        ok->setFocus(Qt::OtherFocusReason);
-    else if (QWidget* name = control(ids::IDC_ADD_NAME))
-        name->setFocus(Qt::OtherFocusReason);
-    TemplateDialog::showEvent(event);
-}
-
-namespace snippets {
-
-void OnAddCodeSnippet(QWidget* owner, CSnippetLibraryDlg& library, const QString& selectedText)
-{
-    CAddSnippetDlg dlg(owner ? owner->window() : nullptr);
-    if (dlg.DoModal() != ids::IDOK)
-        return;
-    const int slot = library.findFreeSlot();
-    if (slot == SnippetLibrary::kNoSlot) {
-        mb::show(owner, str::kSnippetLibraryFull, str::kCaptionSnippetError, mb::MB_OK | mb::MB_ICONEXCLAMATION);
-        return;
-    }
-    library.storeSnippet(slot, dlg.m_name, dlg.m_description, selectedText);
-}
-
-}  // namespace snippets

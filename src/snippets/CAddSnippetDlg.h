@@ -1,5 +1,6 @@
 // The modal dialog of Script > Add Code Snippet to Library: a name and a
-// description for the code selected in the editor.
+// description for the code selected in the editor. It opens in the name
+// field; Tab goes on to the description, then OK and Cancel.
 #pragma once
 
 #include "platform/DialogBuilder.h"
@@ -9,8 +10,9 @@ class CAddSnippetDlg : public TemplateDialog {
 public:
     explicit CAddSnippetDlg(QWidget* parent = nullptr);
 
-    QString m_description;
-    QString m_name;
+    // What was typed, once the dialog has ended with OK.
+    const QString& name() const { return m_name; }
+    const QString& description() const { return m_description; }
 
     // A name counts only when it holds more than blanks: a blank name would
     // look like an empty list entry and could not be told apart from another.
@@ -21,8 +23,10 @@ public:
 
 protected:
     void DoDataExchange(bool save) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void updateOkButton();
+
+    QString m_description;
+    QString m_name;
 };

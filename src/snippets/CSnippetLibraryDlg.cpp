@@ -1,29 +1,35 @@
 #include "snippets/CSnippetLibraryDlg.h"
 
 #include "platform/ProfileStore.h"
+#include "platform/ScriptFont.h"
 #include "resources/dialogs.h"
 #include "resources/ids.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-CSnippetLibraryDlg::CSnippetLibraryDlg(ProfileStore& store)
-    : TemplateDialog(res::snippetLibraryTemplate()), m_store(store)
+CSnippetLibraryDlg::CSnippetLibraryDlg(ProfileStore& store, QWidget* parent)
+    : TemplateDialog(res::snippetLibraryTemplate(), parent), m_store(store)
 {
     m_removeButton = controlAs<QPushButton>(ids::IDC_REMOVE_SNIPPET);
     m_snippetList = controlAs<QListWidget>(ids::IDC_SNIPPET_LIST);
     m_descriptionField = controlAs<QPlainTextEdit>(ids::IDC_SNIPPET_DESCRIPTION);
     m_codeField = controlAs<QPlainTextEdit>(ids::IDC_SNIPPET_CODE);
+    // Code looks as it does in the editor, columns and all.
+    scriptfont::apply(m_codeField);
 
     // Return on a focused Remove presses Remove, not the default Close.
     m_removeButton->setAutoDefault(true);
     m_snippetList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_snippetList->installEventFilter(this);
 
     connect(m_snippetList, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_changingList)
             OnSelchangeSnippetList();
     });
+    connect(m_snippetList, &QListWidget::itemDoubleClicked, this, &CSnippetLibraryDlg::requestInsert);
     connect(m_removeButton, &QPushButton::clicked, this, &CSnippetLibraryDlg::OnRemoveSnippet);
 
     m_library.load(m_store);
@@ -33,11 +39,33 @@ CSnippetLibraryDlg::CSnippetLibraryDlg(ProfileStore& store)
     }
 }
 
-void CSnippetLibraryDlg::OnCodeSnippetLibrary()
+void CSnippetLibraryDlg::showLibrary()
 {
     showNormal();
     raise();
     activateWindow();
+}
+
+bool CSnippetLibraryDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_snippetList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            const QList<QListWidgetItem*> selected = m_snippetList->selectedItems();
+            if (!selected.isEmpty())
+                requestInsert(selected.first());
+            return true;
+        }
+    }
+    return TemplateDialog::eventFilter(watched, event);
+}
+
+void CSnippetLibraryDlg::requestInsert(const QListWidgetItem* item)
+{
+    // A snippet without code would only delete what is selected in the script.
+    const int slot = item ? m_library.findSlot(item->text()) : SnippetLibrary::kNoSlot;
+    if (slot != SnippetLibrary::kNoSlot && !m_library.code(slot).isEmpty())
+        emit insertRequested(m_library.code(slot));
 }
 
 int CSnippetLibraryDlg::findFreeSlot() const { return SnippetLibrary::findFreeSlot(m_store); }

@@ -6,17 +6,20 @@
 
 class ProfileStore;
 class QListWidget;
+class QListWidgetItem;
 class QPlainTextEdit;
 class QPushButton;
 
 class CSnippetLibraryDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    // Loads the library from the store and creates the hidden window with its list filled.
-    explicit CSnippetLibraryDlg(ProfileStore& store);
+    // Loads the library from the store and creates the hidden window with its
+    // list filled. With a parent it is a window of that parent's, which goes
+    // with it.
+    explicit CSnippetLibraryDlg(ProfileStore& store, QWidget* parent = nullptr);
 
-    // Script > Code Snippet Library: shows the dialog as it was left.
-    void OnCodeSnippetLibrary();
+    // Shows the dialog as it was left.
+    void showLibrary();
 
     // The lowest free slot according to the store, or SnippetLibrary::kNoSlot.
     int findFreeSlot() const;
@@ -24,11 +27,22 @@ public:
     // The selection and the two fields stay as they are.
     void storeSnippet(int slot, const QString& name, const QString& description, const QString& code);
 
-    const SnippetLibrary& library() const { return m_library; }
+    // Until the view hands the command to SnippetCommands.
+    void OnCodeSnippetLibrary() { showLibrary(); }
+
+signals:
+    // The user double-clicked an entry, or pressed Enter on the selected one.
+    void insertRequested(const QString& code);
+
+protected:
+    // Enter on the list inserts the selected snippet and never reaches the
+    // dialog's default Close button.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnSelchangeSnippetList();
     void OnRemoveSnippet();
+    void requestInsert(const QListWidgetItem* item);
 
     // Adds a name at its sorted place, like a sorted list box: letters compare
     // without regard to case, and a name goes after those that compare equal.
@@ -49,6 +63,7 @@ private:
 };
 
 namespace snippets {
-// Script > Add Code Snippet to Library: stores selectedText under a typed name.
+// Until the view hands the command to SnippetCommands: Script > Add Code
+// Snippet to Library on this library.
 void OnAddCodeSnippet(QWidget* owner, CSnippetLibraryDlg& library, const QString& selectedText);
 }  // namespace snippets

@@ -1,3 +1,2 @@
-vantrel_test(snippet_library_store SOURCES ${CMAKE_CURRENT_LIST_DIR}/SnippetLibraryTest.cpp LIBS vantrel_core)
-vantrel_test(snippet_dialogs SOURCES ${CMAKE_CURRENT_LIST_DIR}/SnippetDialogsTest.cpp LIBS vantrel_ui)
-vantrel_test(basic_template SOURCES ${CMAKE_CURRENT_LIST_DIR}/BasicTemplateTest.cpp LIBS vantrel_core)
+# Tests of src/snippets: store, dialogs, commands and the template.
+vantrel_test(tst_snippets SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_snippets.cpp LIBS vantrel_ui)

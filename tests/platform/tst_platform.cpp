@@ -1,0 +1,161 @@
+// The platform layer: the settings store on the real settings file in a
+// temporary XDG_CONFIG_HOME, the Windows-1252 text codec against the C
+// library's iconv, and the keyboard flow of template dialogs.
+#include "common/FileSizeLimit.h"
+#include "common/Helpers.h"
+#include "common/TestEnv.h"
+#include "platform/DialogBuilder.h"
+#include "platform/ProfileStore.h"
+#include "platform/TextCodec.h"
+#include "resources/dialogs.h"
+#include "resources/ids.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QRadioButton>
+#include <QtTest>
+
+#include <iconv.h>
+
+#include <climits>
+
+namespace {
+
+const QString kSection = "Syntax Colours";
+const QString kOther = "Code Snippet Library";
+
+// A store on a copy of the settings file: it reads what the file holds, not
+// what the process's own store still has in memory.
+std::unique_ptr<ProfileStore> fromDisk(const TestEnv& env)
+{
+    static int copies = 0;
+    const QString copy = env.root() + QStringLiteral("/copy%1.conf").arg(++copies);
+    QFile::copy(env.settingsFile(), copy);
+    return std::make_unique<ProfileStore>(copy);
+}
+
+int controlId(QWidget* w) { return w ? w->property("controlId").toInt() : 0; }
+
+// Presses key on the focused control and answers the control that has the focus then.
+int press(Qt::Key key, Qt::KeyboardModifiers modifiers = {})
+{
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    return controlId(QApplication::focusWidget());
+}
+
+}  // namespace
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+    TestEnv m_env;
+
+private slots:
+    void init() { m_env.resetSettings(); }
+
+    void valuesRoundTripThroughTheFile()
+    {
+        ProfileStore& store = ProfileStore::app();
+        QVERIFY(store.writeInt(kSection, "Keywords", INT_MIN));  // stored as a number, not as text or a typed blob
+        QCOMPARE(fromDisk(m_env)->getInt(kSection, "Keywords", 1), INT_MIN);
+        QVERIFY(readFile(m_env.settingsFile()).contains("Keywords=" + QByteArray::number(INT_MIN) + "\n"));
+        const QString texts[] = {QString(""), "@Variant(\\0\\0\\x7f)", "; # a=b,c \"\n[General]\r\n\\n C:\\x\\ ",
+                                 QString::fromUtf8("caf\u00e9 \u20ac \u4e2d \U0001F600 \u2028 \x01\x7f"), QString()};
+        for (const QString& text : texts) {
+            QVERIFY(store.writeString(kOther, "Code5", text));
+            QVERIFY(store.writeInt(kOther, "After", 7));
+            const auto fresh = fromDisk(m_env);
+            QCOMPARE(fresh->getString(kOther, "Code5", "gone"),
+                     text.isNull() ? "gone" : text);         // a null string deletes
+            QCOMPARE(fresh->getInt(kOther, "After", 0), 7);  // nothing spilled over
+        }
+    }
+
+    void fullDiskKeepsOldFile()
+    {
+        ProfileStore& store = ProfileStore::app();
+        QVERIFY(store.writeString(kOther, "Code1", QString(20000, QLatin1Char('x'))));
+        const QByteArray before = readFile(m_env.settingsFile());
+        // 4096: room for the small lock file, not for the new settings file,
+        // so the write breaks off half-way. 0: not even the lock.
+        for (rlim_t limit : {4096, 0}) {
+            {
+                FileSizeLimit full(limit);
+                QVERIFY(full.ok());
+                QVERIFY(!store.writeString(kOther, "Code0", "lost"));
+            }
+            QCOMPARE(readFile(m_env.settingsFile()), before);
+            QCOMPARE(QDir(QFileInfo(m_env.settingsFile()).absolutePath()).entryList(QDir::Files | QDir::Hidden),
+                     QStringList{"Vantrel.conf"});
+        }
+        // Once the disk takes writes again, the failures are not held against the next write.
+        QVERIFY(store.writeInt(kSection, "Keywords", 4));
+        QCOMPARE(fromDisk(m_env)->getInt(kSection, "Keywords", 0), 4);
+    }
+
+    void codecAgreesWithIconv()
+    {
+        iconv_t cd = iconv_open("UTF-32LE", "WINDOWS-1252");
+        QVERIFY(cd != iconv_t(-1));
+        int undefined = 0;
+        for (int b = 0x80; b <= 0xFF; ++b) {
+            char in = char(b), *pin = &in;
+            char32_t out = 0;
+            char* pout = reinterpret_cast<char*>(&out);
+            std::size_t inLeft = 1, outLeft = sizeof(out);
+            // The five bytes that Windows-1252 leaves undefined keep their value.
+            const bool defined = iconv(cd, &pin, &inLeft, &pout, &outLeft) != std::size_t(-1);
+            undefined += !defined;
+            QCOMPARE(uint(textcodec::decodeByte(uchar(b)).unicode()), uint(defined ? out : char32_t(b)));
+        }
+        iconv_close(cd);
+        QCOMPARE(undefined, 5);
+    }
+
+    void codecRoundTripsEveryByte()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b) {
+            if (b != '\r' && b != '\n')
+                all += char(b);
+        }
+        const textcodec::EncodeResult r = textcodec::encode(textcodec::decode(all));
+        QCOMPARE(r.badIndex, qsizetype(-1));
+        QCOMPARE(r.bytes, all);
+        // CR LF, LF and a lone CR all load as a line feed; saved, it is CR LF.
+        QCOMPARE(textcodec::decode("1\r\n2\n3\r4\r\r\n5"), "1\n2\n3\n4\n\n5");
+        QCOMPARE(textcodec::encode(u"WAIT 1\n\n\tEND").bytes, QByteArray("WAIT 1\r\n\r\n\tEND"));
+        // A character with no byte is reported where it stands, counted in characters.
+        QCOMPARE(textcodec::encode(QString::fromUtf8("a\n\u00e9\u0394\u4e2d")).badIndex, qsizetype(3));
+    }
+
+    void radioGroupIsOneTabStopWithArrowKeys()
+    {
+        TemplateDialog dlg(res::launchOptionsTemplate());
+        dlg.controlAs<QAbstractButton>(ids::IDC_G_VIDEO_640)->setChecked(true);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        const auto isRadio = [&](int id) { return qobject_cast<QRadioButton*>(dlg.control(id)) != nullptr; };
+        // Round the dialog: each group is entered once, at its ticked button,
+        // or at its first when none is ticked.
+        QList<int> radios;
+        const int start = controlId(QApplication::focusWidget());
+        for (int id = press(Qt::Key_Tab), n = 0; id != start && n < 50; id = press(Qt::Key_Tab), ++n) {
+            if (isRadio(id))
+                radios << id;
+        }
+        QCOMPARE(radios, (QList<int>{ids::IDC_G_VIDEO_640, ids::IDC_G_GAME}));
+        // The arrow keys tick the next or previous button of the group, round its ends.
+        dlg.control(ids::IDC_G_VIDEO_640)->setFocus();
+        QCOMPARE(press(Qt::Key_Down), ids::IDC_G_VIDEO_800);
+        QCOMPARE(press(Qt::Key_Right), ids::IDC_G_VIDEO);
+        QCOMPARE(press(Qt::Key_Up), ids::IDC_G_VIDEO_800);
+        for (int id : {ids::IDC_G_VIDEO, ids::IDC_G_VIDEO_FULLSCREEN, ids::IDC_G_VIDEO_640, ids::IDC_G_VIDEO_800})
+            QCOMPARE(dlg.controlAs<QAbstractButton>(id)->isChecked(), id == ids::IDC_G_VIDEO_800);
+        // Tab leaves the group, and Shift+Tab comes back to the button now ticked.
+        QVERIFY(!isRadio(press(Qt::Key_Tab)));
+        QCOMPARE(press(Qt::Key_Tab, Qt::ShiftModifier), ids::IDC_G_VIDEO_800);
+    }
+};
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"
