@@ -99,15 +99,4 @@ void LaunchCommands::OnClearDebugFile()
         mb::show(m_owner, QString(str::kDebugClearFailed).arg(path, reason), str::kCaptionError, kErrorFlags);
 }
 
-void OnLaunchOptions(QWidget* owner) { LaunchCommands(owner ? owner->window() : nullptr, {}).OnLaunchOptions(); }
-
-void OnLaunchScript(QWidget* owner, const QString& pathName, bool modified)
-{
-    LaunchCommands(owner, [&] { return ScriptState{pathName, modified}; }).OnLaunchScript();
-}
-
-void OnOpenDebugFile(QWidget* frame) { LaunchCommands(frame, {}).OnOpenDebugFile(); }
-
-void OnClearDebugFile(QWidget* frame) { LaunchCommands(frame, {}).OnClearDebugFile(); }
-
 }  // namespace launch

@@ -56,12 +56,4 @@ private:
     RunningGames m_games;
 };
 
-// The commands as the view and the frame still call them, each on a
-// LaunchCommands of its own (which cannot tell when the game ends). They go
-// once the shell holds one LaunchCommands.
-void OnLaunchOptions(QWidget* owner);
-void OnLaunchScript(QWidget* owner, const QString& pathName, bool modified);
-void OnOpenDebugFile(QWidget* frame);
-void OnClearDebugFile(QWidget* frame);
-
 }  // namespace launch

@@ -20,7 +20,7 @@
 #include "shell/CVantrelDoc.h"
 #include "shell/RecentFiles.h"
 #include "snippets/BasicTemplate.h"
-#include "snippets/CSnippetLibraryDlg.h"
+#include "snippets/SnippetCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -96,7 +96,10 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     m_view = new CVantrelView(this);
     m_doc = new CVantrelDoc(*m_view, this, this);
     m_findReplace = new FindReplace(m_view);
-    m_snippetLibrary = std::make_unique<CSnippetLibraryDlg>(ProfileStore::app());
+    m_launch = new launch::LaunchCommands(this, [this] {
+        return launch::ScriptState{m_doc->GetPathName(), m_doc->IsModified()};
+    });
+    m_snippets = new SnippetCommands(this, ProfileStore::app());
     // The game's debug output can stand under the script.
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(m_view);
@@ -322,27 +325,35 @@ void CMainFrame::connectViewCommands()
 
 void CMainFrame::connectScriptCommands()
 {
-    on(ID_LAUNCH_SCRIPT, [this] { launch::OnLaunchScript(this, m_doc->GetPathName(), m_doc->IsModified()); });
-    on(ID_OPEN_DEBUG_FILE, [this] { launch::OnOpenDebugFile(this); });
+    on(ID_LAUNCH_SCRIPT, [this] { m_launch->OnLaunchScript(); });
+    on(ID_OPEN_DEBUG_FILE, [this] { m_launch->OnOpenDebugFile(); });
     on(ID_CLEAR_DEBUG_FILE, [this] {
-        launch::OnClearDebugFile(this);
+        m_launch->OnClearDebugFile();
         m_debugPanel->reload();
     });
     connect(m_debugPanel, &DebugPanel::openRequested, m_actions[ID_OPEN_DEBUG_FILE], &QAction::trigger);
     connect(m_debugPanel, &DebugPanel::clearRequested, m_actions[ID_CLEAR_DEBUG_FILE], &QAction::trigger);
-    on(ID_CREATE_BASIC_SCRIPT, [this] { OnCreateBasicScript(); });
-    on(ID_CODE_SNIPPET_LIBRARY, [this] { m_snippetLibrary->OnCodeSnippetLibrary(); });
-    on(ID_ADD_CODE_SNIPPET, [this] { OnAddCodeSnippet(); });
+    connect(m_launch, &launch::LaunchCommands::gameEnded, m_debugPanel, &DebugPanel::reload);
+    connect(m_launch, &launch::LaunchCommands::launchSettingsChanged, m_debugPanel, &DebugPanel::reload);
+
+    on(ID_CREATE_BASIC_SCRIPT, [this] {
+        if (m_snippets->OnCreateBasicScript())
+            m_view->replaceScript(BasicTemplate::text());
+    });
+    on(ID_CODE_SNIPPET_LIBRARY, [this] { m_snippets->OnCodeSnippetLibrary(); });
+    on(ID_ADD_CODE_SNIPPET, [this] {
+        QString selected = m_view->textCursor().selectedText();
+        selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        m_snippets->OnAddCodeSnippet(selected);
+    });
+    connect(m_snippets, &SnippetCommands::insertSnippet, m_view, &CVantrelView::insertScriptText);
 }
 
 void CMainFrame::connectOptionCommands()
 {
     for (const SyntaxColours::Row& row : SyntaxColours::rows())
         on(row.commandId, [this, id = row.commandId] { OnColour(id); });
-    on(ID_LAUNCH_OPTIONS, [this] {
-        launch::OnLaunchOptions(this);
-        m_debugPanel->reload();
-    });
+    on(ID_LAUNCH_OPTIONS, [this] { m_launch->OnLaunchOptions(); });
 }
 
 void CMainFrame::connectEditorSwitches()
@@ -379,20 +390,6 @@ void CMainFrame::OnColour(int commandId)
     const SyntaxColours::Row* row = SyntaxColours::rowForCommand(commandId);
     if (const auto colour = colourdialog::choose(this, *row, m_view->colours().*row->field))
         m_view->setColour(*row, *colour);
-}
-
-void CMainFrame::OnCreateBasicScript()
-{
-    if (mb::show(this, str::kBasicScriptQuestion, str::kCaptionConfirm, mb::MB_OKCANCEL | mb::MB_ICONEXCLAMATION) ==
-        mb::IDOK)
-        m_view->replaceScript(BasicTemplate::text());
-}
-
-void CMainFrame::OnAddCodeSnippet()
-{
-    QString selected = m_view->textCursor().selectedText();
-    selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    snippets::OnAddCodeSnippet(this, *m_snippetLibrary, selected);
 }
 
 void CMainFrame::updateLockIndicators()
@@ -449,7 +446,7 @@ void CMainFrame::closeEvent(QCloseEvent* e)
     m_view->OnDestroy();
     writeEditorSettings();
     // The library window goes with the frame, so that nothing keeps the program running.
-    m_snippetLibrary->close();
+    m_snippets->libraryWindow()->close();
     emit closing();
     e->accept();
 }

@@ -6,10 +6,11 @@
 #include <QHash>
 #include <QMainWindow>
 
-#include <memory>
-
-class CSnippetLibraryDlg;
 class DebugPanel;
+class SnippetCommands;
+namespace launch {
+class LaunchCommands;
+}
 class CVantrelDoc;
 class CVantrelView;
 class FindReplace;
@@ -66,14 +67,13 @@ private:
     void OnAppHelp();
     void OnExportHtml();
     void OnColour(int commandId);
-    void OnCreateBasicScript();
-    void OnAddCodeSnippet();
 
     CVantrelView* m_view = nullptr;
     CVantrelDoc* m_doc = nullptr;
     FindReplace* m_findReplace = nullptr;
     DebugPanel* m_debugPanel = nullptr;
-    std::unique_ptr<CSnippetLibraryDlg> m_snippetLibrary;
+    launch::LaunchCommands* m_launch = nullptr;
+    SnippetCommands* m_snippets = nullptr;
     QHash<int, QAction*> m_actions;
     QMenu* m_fileMenu = nullptr;
     QAction* m_recentPlaceholder = nullptr;

@@ -27,9 +27,6 @@ public:
     // The selection and the two fields stay as they are.
     void storeSnippet(int slot, const QString& name, const QString& description, const QString& code);
 
-    // Until the view hands the command to SnippetCommands.
-    void OnCodeSnippetLibrary() { showLibrary(); }
-
 signals:
     // The user double-clicked an entry, or pressed Enter on the selected one.
     void insertRequested(const QString& code);
@@ -61,9 +58,3 @@ private:
     // only the user's choices should answer.
     bool m_changingList = false;
 };
-
-namespace snippets {
-// Until the view hands the command to SnippetCommands: Script > Add Code
-// Snippet to Library on this library.
-void OnAddCodeSnippet(QWidget* owner, CSnippetLibraryDlg& library, const QString& selectedText);
-}  // namespace snippets

@@ -9,23 +9,6 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace snippets {
-
-void OnAddCodeSnippet(QWidget* owner, CSnippetLibraryDlg& library, const QString& selectedText)
-{
-    CAddSnippetDlg dlg(owner ? owner->window() : nullptr);
-    if (dlg.DoModal() != ids::IDOK)
-        return;
-    const int slot = library.findFreeSlot();
-    if (slot == SnippetLibrary::kNoSlot) {
-        mb::show(owner, str::kSnippetLibraryFull, str::kCaptionSnippetError, mb::MB_OK | mb::MB_ICONEXCLAMATION);
-        return;
-    }
-    library.storeSnippet(slot, dlg.name(), dlg.description(), selectedText);
-}
-
-}  // namespace snippets
-
 SnippetCommands::SnippetCommands(QWidget* owner, ProfileStore& store)
     : QObject(owner), m_owner(owner), m_library(new CSnippetLibraryDlg(store, owner))
 {
@@ -66,8 +49,17 @@ void SnippetCommands::placeBesideOwner()
 
 void SnippetCommands::OnAddCodeSnippet(const QString& selectedText)
 {
-    if (m_library)
-        snippets::OnAddCodeSnippet(m_owner, *m_library, selectedText);
+    if (!m_library)
+        return;
+    CAddSnippetDlg dlg(m_owner ? m_owner->window() : nullptr);
+    if (dlg.DoModal() != ids::IDOK)
+        return;
+    const int slot = m_library->findFreeSlot();
+    if (slot == SnippetLibrary::kNoSlot) {
+        mb::show(m_owner, str::kSnippetLibraryFull, str::kCaptionSnippetError, mb::MB_OK | mb::MB_ICONEXCLAMATION);
+        return;
+    }
+    m_library->storeSnippet(slot, dlg.name(), dlg.description(), selectedText);
 }
 
 bool SnippetCommands::OnCreateBasicScript()
