@@ -11,6 +11,43 @@ using Boxes = ::Answerer<Box, int>;
 
 void setAnswerer(Answerer a) { Boxes::install(std::move(a)); }
 
+namespace {
+
+struct Choice {
+    QMessageBox::StandardButton button;
+    int result;
+};
+
+// The buttons of a box, left to right, and what each answers. The last one
+// is also the answer of Escape and the close box.
+QList<Choice> choicesFor(unsigned flags)
+{
+    switch (flags & kButtonMask) {
+    case MB_OKCANCEL:
+        return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+    case MB_YESNO:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    case MB_YESNOCANCEL:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+    default:
+        return {{QMessageBox::Ok, IDOK}};
+    }
+}
+
+QMessageBox::Icon iconFor(unsigned flags)
+{
+    switch (flags & kIconMask) {
+    case MB_ICONEXCLAMATION:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+}  // namespace
+
 int show(QWidget* parent, const QString& text, const QString& caption, unsigned flags)
 {
     if (Boxes::installed())
@@ -19,62 +56,20 @@ int show(QWidget* parent, const QString& text, const QString& caption, unsigned 
     QMessageBox box(parent ? parent : QApplication::activeWindow());
     box.setWindowTitle(caption);
     box.setText(text);
-    switch (flags & kIconMask) {
-    case MB_ICONEXCLAMATION:
-        box.setIcon(QMessageBox::Warning);
-        break;
-    case MB_ICONINFORMATION:
-        box.setIcon(QMessageBox::Information);
-        break;
-    default:
-        box.setIcon(QMessageBox::NoIcon);
-        break;
-    }
-
-    struct Choice {
-        QMessageBox::StandardButton button;
-        int result;
-    };
-    Choice choices[3] = {{QMessageBox::Ok, IDOK}, {QMessageBox::NoButton, 0}, {QMessageBox::NoButton, 0}};
-    int escapeResult = IDOK;
-    switch (flags & kButtonMask) {
-    case MB_OKCANCEL:
-        choices[0] = {QMessageBox::Ok, IDOK};
-        choices[1] = {QMessageBox::Cancel, IDCANCEL};
-        escapeResult = IDCANCEL;
-        break;
-    case MB_YESNO:
-        choices[0] = {QMessageBox::Yes, IDYES};
-        choices[1] = {QMessageBox::No, IDNO};
-        escapeResult = IDNO;
-        break;
-    case MB_YESNOCANCEL:
-        choices[0] = {QMessageBox::Yes, IDYES};
-        choices[1] = {QMessageBox::No, IDNO};
-        choices[2] = {QMessageBox::Cancel, IDCANCEL};
-        escapeResult = IDCANCEL;
-        break;
-    default:
-        break;
-    }
-    for (const Choice& c : choices) {
-        if (c.button != QMessageBox::NoButton)
-            box.addButton(c.button);
-    }
-    const bool secondDefault = (flags & MB_DEFBUTTON2) && choices[1].button != QMessageBox::NoButton;
-    box.setDefaultButton(secondDefault ? choices[1].button : choices[0].button);
-    const Choice& escape = choices[2].button != QMessageBox::NoButton   ? choices[2]
-                           : choices[1].button != QMessageBox::NoButton ? choices[1]
-                                                                        : choices[0];
-    box.setEscapeButton(escape.button);
+    box.setIcon(iconFor(flags));
+    const QList<Choice> choices = choicesFor(flags);
+    for (const Choice& c : choices)
+        box.addButton(c.button);
+    const bool secondDefault = (flags & MB_DEFBUTTON2) && choices.size() > 1;
+    box.setDefaultButton(choices[secondDefault ? 1 : 0].button);
+    box.setEscapeButton(choices.last().button);
 
     box.exec();
-    QAbstractButton* clicked = box.clickedButton();
     for (const Choice& c : choices) {
-        if (c.button != QMessageBox::NoButton && clicked == box.button(c.button))
+        if (box.clickedButton() == box.button(c.button))
             return c.result;
     }
-    return escapeResult;
+    return choices.last().result;
 }
 
 }  // namespace mb

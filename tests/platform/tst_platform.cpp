@@ -3,8 +3,10 @@
 // library's iconv, and the keyboard flow of template dialogs.
 #include "common/FileSizeLimit.h"
 #include "common/Helpers.h"
+#include "common/Modal.h"
 #include "common/TestEnv.h"
 #include "platform/DialogBuilder.h"
+#include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "platform/TextCodec.h"
 #include "resources/dialogs.h"
@@ -126,6 +128,27 @@ private slots:
         QCOMPARE(textcodec::encode(u"WAIT 1\n\n\tEND").bytes, QByteArray("WAIT 1\r\n\r\n\tEND"));
         // A character with no byte is reported where it stands, counted in characters.
         QCOMPARE(textcodec::encode(QString::fromUtf8("a\n\u00e9\u0394\u4e2d")).badIndex, qsizetype(3));
+    }
+
+    // A real box: Return presses the default button, Escape answers the last.
+    void messageBoxButtons_data()
+    {
+        QTest::addColumn<unsigned>("flags");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Yes/No, Return") << unsigned(mb::MB_YESNO) << int(Qt::Key_Return) << mb::IDYES;
+        QTest::newRow("Yes/No, second default")
+            << (mb::MB_YESNO | mb::MB_DEFBUTTON2) << int(Qt::Key_Return) << mb::IDNO;
+        QTest::newRow("Yes/No/Cancel, Escape") << unsigned(mb::MB_YESNOCANCEL) << int(Qt::Key_Escape) << mb::IDCANCEL;
+        QTest::newRow("OK, Escape") << unsigned(mb::MB_OK) << int(Qt::Key_Escape) << mb::IDOK;
+    }
+    void messageBoxButtons()
+    {
+        QFETCH(unsigned, flags);
+        QFETCH(int, key);
+        QFETCH(int, answer);
+        whenModal([key](QWidget* box) { QTest::keyClick(box, Qt::Key(key)); });
+        QCOMPARE(mb::show(nullptr, QStringLiteral("text"), QStringLiteral("caption"), flags), answer);
     }
 
     void radioGroupIsOneTabStopWithArrowKeys()
