@@ -172,7 +172,8 @@ void DebugPanel::onDiskChange()
 void DebugPanel::display(const Seen& seen)
 {
     const std::optional<Tail> tail = seen.present ? readTail(seen.path) : std::nullopt;
-    const QString native = QDir::toNativeSeparators(seen.path);
+    // Shown as the system names it: a doubled separator from the folder setting reads as one.
+    const QString native = QDir::toNativeSeparators(QDir::cleanPath(seen.path));
     if (!tail) {
         m_text->clear();
         m_status->setText(QString(str::kDebugPanelMissing).arg(native));
