@@ -195,7 +195,7 @@ private slots:
         panel.reload();
         const QString path = panel.path();
         QCOMPARE(QFileInfo(path).absoluteFilePath(), dir.filePath(QStringLiteral("debug.txt")));
-        const QString missing = QString(str::kDebugPanelMissing).arg(QDir::toNativeSeparators(path));
+        const QString missing = QString(str::kDebugPanelMissing).arg(QDir::toNativeSeparators(QDir::cleanPath(path)));
         QCOMPARE(status(), missing);
 
         writeFile(path, "first error\r\n");
