@@ -3,6 +3,8 @@
 // to tell the user can say it without any window code.
 #pragma once
 
+#include "resources/ids.h"
+
 namespace mb {
 
 inline constexpr unsigned MB_OK = 0x0;
@@ -15,8 +17,9 @@ inline constexpr unsigned MB_DEFBUTTON2 = 0x100;
 inline constexpr unsigned kButtonMask = 0xF;
 inline constexpr unsigned kIconMask = 0xF0;
 
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
+// The answers; OK and Cancel are the ids of the dialogs' own buttons.
+inline constexpr int IDOK = ids::IDOK;
+inline constexpr int IDCANCEL = ids::IDCANCEL;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 
