@@ -104,6 +104,8 @@ inline constexpr T kSaveUnencodable(
     "The script cannot be saved: line %1 holds the character \"%2\", which cannot be stored in a script file "
     "(8-bit Windows-1252 text). Remove or replace it, then save again. The file on disk has been left as it was.");
 inline constexpr T kCommandLineOpenFailed("Vantrel could not open the script %1.\n\n%2");
+inline constexpr T kNotRegularFile("not a regular file");
+inline constexpr T kScriptTooLarge("larger than 256 MB, too large for a script");
 
 // Find and replace
 inline constexpr T kFindCaption("Find");
@@ -125,6 +127,8 @@ inline constexpr T kReplacedCount("Replaced %1 occurrence(s) of '%2'.");
 // HTML export
 inline constexpr T kExportHtmlFilter("HTML Pages (*.html *.htm)");
 inline constexpr T kExportHtmlFailed("The HTML page %1 could not be written.\n\n%2");
+inline constexpr T kExportHtmlOntoScript(
+    "The HTML page cannot be written to %1: that is the script itself. Choose another name for the page.");
 
 // Command line
 inline constexpr T kUsage(
@@ -143,6 +147,7 @@ inline constexpr T kMissingScript(
     "vantrel: --export-html needs a SCRIPT\nTry 'vantrel --help' for more information.\n");
 inline constexpr T kCannotRead("vantrel: cannot read '%1': %2\n");
 inline constexpr T kCannotWrite("vantrel: cannot write '%1': %2\n");
+inline constexpr T kExportOntoScript("vantrel: will not write the page to '%1': it is the script itself\n");
 
 // Command line: HTML export to standard output
 inline constexpr T kCannotWriteOutput("vantrel: cannot write the page to standard output: %1\n");
