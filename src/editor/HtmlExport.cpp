@@ -106,14 +106,24 @@ bool addTextInBlocks(PageWriter& page, QStringView text)
     return true;
 }
 
-// A block of whole lines of a script file and the class of each character.
+// A block of whole lines of a script file and the class of each character,
+// once they are known.
 struct ColouredBlock {
     QByteArray bytes;
     std::vector<std::uint8_t> classes;
+
+    void colour(QString& text)
+    {
+        textcodec::decode(bytes, text);
+        classes = engine().highlight(text, 0, -1).classes;
+    }
 };
 
-// Reads a script file a block of whole lines at a time and colours each
-// block on a thread of its own, a few blocks ahead of the page being written.
+// Reads a script file a block of whole lines at a time on a thread of its
+// own, a few blocks ahead of the page being written, and colours two blocks
+// in three there. Colouring a block takes about twice as long as writing its
+// page, so the writing thread colours the third itself, and the two threads
+// keep pace.
 class ColouringReader {
 public:
     explicit ColouringReader(QIODevice& script) : m_script(script), m_thread([this] { run(); }) {}
@@ -202,6 +212,7 @@ QString ColouringReader::readBlocks()
     QString text;
     qsizetype have = 0;  // bytes read and not yet handed over: the start of a line
     qint64 total = 0;
+    int blocks = 0;
     for (;;) {
         if (buffer.size() < have + kBlock)
             buffer.resize(have + kBlock);
@@ -217,8 +228,9 @@ QString ColouringReader::readBlocks()
             ColouredBlock block = spentBlock();
             block.bytes.resize(cut);
             std::memcpy(block.bytes.data(), buffer.constData(), std::size_t(cut));
-            textcodec::decode(block.bytes, text);
-            block.classes = engine().highlight(text, 0, -1).classes;
+            block.classes.clear();
+            if (blocks++ % 3 != 0)
+                block.colour(text);
             if (!hand(std::move(block)))
                 return QString();
         }
@@ -406,7 +418,10 @@ bool writeScriptPage(QIODevice& script, const SyntaxColours& colours, QStringVie
 {
     PageWriter page(colours, title, sink);
     ColouringReader reader(script);
+    QString text;
     for (ColouredBlock block; reader.next(block);) {
+        if (block.classes.empty())
+            block.colour(text);
         page.putScriptBytes(block.bytes, block.classes);
         if (page.m_failed)
             return false;
