@@ -132,9 +132,8 @@ private slots:
         const QDir golden(QStringLiteral(VANTREL_TEST_DATA "/highlight"));
         for (const QString& file : golden.entryList({QStringLiteral("*.iws")}, QDir::Files, QDir::Name))
             texts += textcodec::readScriptFile(golden.filePath(file)).text;
-        texts += (texts.mid(5).join(u'\n') + u'\n').repeated(20);  // written in several blocks
-        SyntaxColours shared;
-        shared.m_clrKeywords = shared.m_clrRegularText = shared.m_clrCommands;
+        texts += (texts.mid(5).join(u'\n') + u'\n').repeated(20);        // written in several blocks
+        const SyntaxColours shared{0x00FF8000, 0x00FF8000, 0x00FF8000};  // regular text, commands, keywords
         for (const QString& text : texts) {
             std::vector<std::uint8_t> classes;
             ReferenceHighlighter().highlight(text, 0, -1, classes);
@@ -142,8 +141,9 @@ private slots:
                 QList<ColourRef> expected;
                 for (const std::uint8_t c : classes)
                     expected += colours.forClass(TextClass(c));
-                const QString page = HtmlExport::page(text, colours, QStringLiteral("a<b>&\"c\".iws"));
-                QVERIFY(page.contains(QLatin1String("<title>a&lt;b&gt;&amp;&quot;c&quot;.iws</title>")));
+                QCOMPARE(HtmlExport::exportText(text, colours, QStringLiteral("<&\">"), path("p.html")), QString());
+                const QString page = QString::fromUtf8(readFile(path("p.html")));
+                QVERIFY(page.contains(QLatin1String("<title>&lt;&amp;&quot;&gt;</title>")));
                 QCOMPARE(coloursOf(page, text), expected);
             }
         }
