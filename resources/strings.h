@@ -108,6 +108,8 @@ inline constexpr T kOpenedReadOnly(
     "reading only, with its long lines shown cut at %3 characters. It will not be changed on disk.");
 inline constexpr T kReadOnlyNotSaved("%1 is open for reading only and has not been saved.");
 inline constexpr T kCommandLineOpenFailed("Vantrel could not open the script %1.\n\n%2");
+inline constexpr T kNotRegularFile("not a regular file");
+inline constexpr T kScriptTooLarge("larger than 256 MB, too large for a script");
 
 // Find and replace
 inline constexpr T kFindCaption("Find");
@@ -129,6 +131,8 @@ inline constexpr T kReplacedCount("Replaced %1 occurrence(s) of '%2'.");
 // HTML export
 inline constexpr T kExportHtmlFilter("HTML Pages (*.html *.htm)");
 inline constexpr T kExportHtmlFailed("The HTML page %1 could not be written.\n\n%2");
+inline constexpr T kExportHtmlOntoScript(
+    "The HTML page cannot be written to %1: that is the script itself. Choose another name for the page.");
 
 // Command line
 inline constexpr T kUsage(
@@ -147,6 +151,7 @@ inline constexpr T kMissingScript(
     "vantrel: --export-html needs a SCRIPT\nTry 'vantrel --help' for more information.\n");
 inline constexpr T kCannotRead("vantrel: cannot read '%1': %2\n");
 inline constexpr T kCannotWrite("vantrel: cannot write '%1': %2\n");
+inline constexpr T kExportOntoScript("vantrel: will not write the page to '%1': it is the script itself\n");
 
 // Command line: HTML export to standard output
 inline constexpr T kCannotWriteOutput("vantrel: cannot write the page to standard output: %1\n");

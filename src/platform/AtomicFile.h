@@ -1,14 +1,59 @@
 // Writes a whole file or nothing: the bytes go to a temporary file beside the
 // target, which replaces the target only when every byte reached it.
+//
+// Two targets cannot be replaced that way. One that is not a regular file (a
+// FIFO, a terminal, a device) is written directly: replacing it with a
+// regular file would break it. A writable file in a folder that takes no new
+// file is written in place, once the disk has reserved its new size, so that
+// a full disk still fails before a byte of it has changed.
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace atomicfile {
 
+class Writer {
+public:
+    explicit Writer(const QString& path);
+    // Without a commit the target stays as it was, and no temporary file remains.
+    ~Writer();
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+
+    // Gets the target ready for writing; false when it cannot be written.
+    bool open();
+    // Appends bytes; false once anything has failed.
+    bool write(QByteArrayView bytes);
+    // Makes the bytes written the file's content; false when they could not
+    // all be stored, the old file then left as it was.
+    bool commit();
+    // Why the last step failed, in the system's words.
+    QString errorString() const { return m_error; }
+
+private:
+    enum class Mode { Replace, InPlace, Direct };
+    bool fail(int error);
+    bool openTemporary(int permissions);
+    bool commitInPlace();
+    void release();
+
+    QString m_path;
+    QString m_target;  // the file replaced: the path with its links followed
+    QString m_temporary;
+    Mode m_mode = Mode::Replace;
+    int m_fd = -1;
+    QByteArray m_pending;  // in place: the whole content, written at the commit
+    QString m_error;
+};
+
 // False, with the reason in error, when the file could not be written; the
 // old file, if any, is then left exactly as it was.
 bool write(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// Whether both paths name one existing file, however they reach it: the same
+// device and inode, through links or not.
+bool sameFile(const QString& a, const QString& b);
 
 }  // namespace atomicfile

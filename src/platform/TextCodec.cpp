@@ -1,8 +1,16 @@
 #include "platform/TextCodec.h"
 
+#include "resources/strings.h"
+
 #include <QFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
+#include <cstring>
 
 namespace textcodec {
 namespace {
@@ -15,14 +23,17 @@ constexpr std::array<char16_t, 32> kHigh = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
+// The character of every byte, for decoding without a branch per byte.
+constexpr std::array<char16_t, 256> kChars = [] {
+    std::array<char16_t, 256> t{};
+    for (std::size_t b = 0; b < t.size(); ++b)
+        t[b] = b >= 0x80 && b <= 0x9F ? kHigh[b - 0x80] : char16_t(b);
+    return t;
+}();
+
 }  // namespace
 
-QChar decodeByte(unsigned char byte)
-{
-    if (byte >= 0x80 && byte <= 0x9F)
-        return QChar(kHigh[byte - 0x80]);
-    return QChar(static_cast<char16_t>(byte));
-}
+QChar decodeByte(unsigned char byte) { return QChar(kChars[byte]); }
 
 std::optional<unsigned char> encodeChar(QChar ch)
 {
@@ -36,22 +47,33 @@ std::optional<unsigned char> encodeChar(QChar ch)
     return std::nullopt;
 }
 
-QString decode(const QByteArray& bytes)
+QString decode(QByteArrayView bytes)
 {
     QString text;
-    text.reserve(bytes.size());
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b == '\r') {
-            text += QLatin1Char('\n');
-            if (i + 1 < n && bytes[i + 1] == '\n')
-                ++i;
-        } else {
-            text += decodeByte(b);
+    decode(bytes, text);
+    return text;
+}
+
+void decode(QByteArrayView bytes, QString& text)
+{
+    text.resize(bytes.size());
+    char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
+    char16_t* out = begin;
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = in + bytes.size();
+    while (in < end) {
+        // Up to the next CR every byte is one character.
+        const auto* cr = static_cast<const unsigned char*>(std::memchr(in, '\r', std::size_t(end - in)));
+        for (const auto* stop = cr ? cr : end; in < stop; ++in)
+            *out++ = kChars[*in];
+        if (cr) {
+            *out++ = u'\n';
+            in = cr + 1;
+            if (in < end && *in == '\n')
+                ++in;
         }
     }
-    return text;
+    text.truncate(out - begin);
 }
 
 EncodeResult encode(QStringView text)
@@ -75,15 +97,50 @@ EncodeResult encode(QStringView text)
     return result;
 }
 
+QString openScriptFile(QFile& file, const QString& path)
+{
+    // Opened without blocking: opening a FIFO would otherwise wait for a
+    // writer that may never come.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return qt_error_string(errno);
+    struct stat st {};
+    QString error;
+    if (::fstat(fd, &st) != 0)
+        error = qt_error_string(errno);
+    else if (!S_ISREG(st.st_mode))
+        error = str::kNotRegularFile;
+    else if (st.st_size > kMaxScriptBytes)
+        error = str::kScriptTooLarge;
+    else if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+        error = file.errorString();
+    if (!error.isEmpty())
+        ::close(fd);
+    return error;
+}
+
 ReadResult readScriptFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {QString(), file.errorString()};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {QString(), file.errorString()};
-    return {decode(bytes), QString()};
+    QFile file;
+    const QString error = openScriptFile(file, path);
+    if (!error.isEmpty())
+        return {QString(), error};
+    // Sized for the file as it stands, one byte more to see its end at once.
+    QByteArray bytes(file.size() + 1, Qt::Uninitialized);
+    qsizetype have = 0;
+    for (;;) {
+        const qint64 got = file.read(bytes.data() + have, bytes.size() - have);
+        if (got < 0)
+            return {QString(), file.errorString()};
+        if (got == 0)
+            break;
+        have += got;
+        if (have > kMaxScriptBytes)
+            return {QString(), str::kScriptTooLarge};
+        if (have == bytes.size())
+            bytes.resize(qMin(2 * have, kMaxScriptBytes + 1));
+    }
+    return {decode(QByteArrayView(bytes.constData(), have)), QString()};
 }
 
 }  // namespace textcodec

@@ -5,9 +5,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
+
+class QFile;
 
 namespace textcodec {
 
@@ -15,8 +18,10 @@ QChar decodeByte(unsigned char byte);
 // The byte for a character, or nothing when it has none in Windows-1252.
 std::optional<unsigned char> encodeChar(QChar ch);
 
-// Bytes to text; line ends become "\n".
-QString decode(const QByteArray& bytes);
+// Bytes to text; line ends become "\n". The second form reuses the storage
+// of text, for a file decoded a block at a time.
+QString decode(QByteArrayView bytes);
+void decode(QByteArrayView bytes, QString& text);
 
 struct EncodeResult {
     QByteArray bytes;
@@ -25,6 +30,15 @@ struct EncodeResult {
 };
 // Text to bytes; "\n" becomes CR LF.
 EncodeResult encode(QStringView text);
+
+// No script is near this size; a larger file is refused before it is read,
+// and one that grows past it while being read is refused then.
+inline constexpr qint64 kMaxScriptBytes = qint64(256) << 20;
+
+// Opens path for reading as a script: a regular file of at most
+// kMaxScriptBytes. A FIFO, a device or a folder is refused without waiting on
+// it. Returns the reason it cannot be read, or an empty string.
+QString openScriptFile(QFile& file, const QString& path);
 
 // A script file read from disk: its text, or the reason it could not be read.
 struct ReadResult {

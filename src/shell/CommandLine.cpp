@@ -6,11 +6,11 @@
 #include "platform/TextCodec.h"
 #include "resources/strings.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -82,31 +82,53 @@ namespace headless {
 
 int exportHtml(const QString& script, const QString& out)
 {
-    const textcodec::ReadResult read = textcodec::readScriptFile(script);
-    if (!read.error.isEmpty()) {
-        printTo(stderr, QString(str::kCannotRead).arg(script, read.error));
+    QFile file;
+    if (const QString error = textcodec::openScriptFile(file, script); !error.isEmpty()) {
+        printTo(stderr, QString(str::kCannotRead).arg(script, error));
+        return 1;
+    }
+    // Written over the script, the page would take its place: a script
+    // exported "to itself", or through a link to it, would be lost.
+    if (!out.isEmpty() && atomicfile::sameFile(script, out)) {
+        printTo(stderr, QString(str::kExportOntoScript).arg(out));
         return 1;
     }
     SyntaxColours colours;
     colours.read(ProfileStore::app());
-    const QByteArray page = HtmlExport::page(read.text, colours, QFileInfo(script).fileName()).toUtf8();
+    const QString title = QFileInfo(script).fileName();
+    QString readError;
+    QString writeError;
+    bool done = false;
     if (out.isEmpty()) {
         // A full disk or a closed pipe behind standard output is a failed
         // export, not a silent one.
-        const bool complete =
-            std::fwrite(page.constData(), 1, std::size_t(page.size()), stdout) == std::size_t(page.size());
-        if (std::fflush(stdout) != 0 || !complete) {
-            printTo(stderr, QString(str::kCannotWriteOutput).arg(QString::fromLocal8Bit(std::strerror(errno))));
-            return 1;
-        }
+        done = HtmlExport::writeScriptPage(
+            file, colours, title,
+            [&](QByteArrayView block) {
+                const auto size = std::size_t(block.size());
+                if (std::fwrite(block.data(), 1, size, stdout) == size && std::fflush(stdout) == 0)
+                    return true;
+                writeError = qt_error_string(errno);
+                return false;
+            },
+            &readError);
+    } else {
+        atomicfile::Writer page(out);
+        done = page.open() &&
+               HtmlExport::writeScriptPage(
+                   file, colours, title, [&](QByteArrayView block) { return page.write(block); }, &readError) &&
+               page.commit();
+        writeError = page.errorString();
+    }
+    if (done)
         return 0;
-    }
-    QString error;
-    if (!atomicfile::write(out, page, &error)) {
-        printTo(stderr, QString(str::kCannotWrite).arg(out, error));
-        return 1;
-    }
-    return 0;
+    if (!readError.isEmpty())
+        printTo(stderr, QString(str::kCannotRead).arg(script, readError));
+    else if (out.isEmpty())
+        printTo(stderr, QString(str::kCannotWriteOutput).arg(writeError));
+    else
+        printTo(stderr, QString(str::kCannotWrite).arg(out, writeError));
+    return 1;
 }
 
 int run(const CommandLine& cl)

@@ -24,7 +24,8 @@ namespace headless {
 int run(const CommandLine& cl);
 
 // Writes SCRIPT as an HTML page with the colours of the settings store; the
-// status a shell sees: 0 done, 1 unreadable script or unwritable page.
+// status a shell sees: 0 done, 1 an unreadable script, an OUT that is the
+// script itself, or an unwritable page. OUT empty: standard output.
 int exportHtml(const QString& script, const QString& out);
 
 }  // namespace headless

@@ -1,36 +1,65 @@
 // The program's jobs without a window, run as a real process: the HTML
-// export, --help, --version and bad command lines.
+// export with its refusals and failed writes, --help, --version and bad
+// command lines. Beside them, in this process, the page read back against
+// the literal passes, and the whole-or-nothing writes that save files.
 #include "common/FileSizeLimit.h"
+#include "common/Helpers.h"
 #include "common/TestEnv.h"
+#include "editor/HtmlExport.h"
+#include "editor/ReferenceHighlighter.h"
+#include "platform/AtomicFile.h"
 #include "platform/ProfileStore.h"
+#include "platform/TextCodec.h"
 #include "resources/strings.h"
 
 #include <QtTest>
 
-#include <optional>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QString kProgram = QStringLiteral(VANTREL_BINARY_DIR "/src/vantrel");
+const QString kGolden = QStringLiteral(VANTREL_TEST_DATA "/export/every_class.html");
 const QString kScript = QStringLiteral(VANTREL_TEST_DATA "/export/every_class.iws");
 const QString kExport = QStringLiteral("--export-html");
 
 struct Run {
     int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
+    QByteArray out, err;
 };
 
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+QByteArray name(const QString& path) { return QFile::encodeName(path); }
+bool setMode(const QString& path, mode_t mode) { return ::chmod(name(path).constData(), mode) == 0; }
 
-bool writeFile(const QString& path, const QByteArray& bytes)
+// The colour of each character of the page's <pre>, once it is found to
+// hold non-empty spans alone, each in another colour than the one before,
+// that hold text exactly.
+QList<ColourRef> coloursOf(const QString& page, const QString& text)
 {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+    const qsizetype open = page.indexOf(QLatin1String("<pre>")) + 5;
+    const QString pre = page.mid(open, page.lastIndexOf(QLatin1String("</pre>")) - open);
+    static const QRegularExpression span(QStringLiteral("<span style=\"color:#([0-9a-f]{6})\">([^<>\"]+)</span>"));
+    QString read;
+    QList<ColourRef> colours;
+    qsizetype at = 0;
+    for (auto it = span.globalMatch(pre); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const uint rgb = m.captured(1).toUInt(nullptr, 16);
+        const ColourRef colour = rgb >> 16 | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
+        if (m.capturedStart() != at || (!colours.isEmpty() && colours.last() == colour))
+            break;
+        QString part = m.captured(2);
+        for (const auto& [entity, c] : {std::pair{"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&amp;", '&'}})
+            part.replace(QLatin1String(entity), QChar::fromLatin1(c));
+        read += part;
+        colours += QList<ColourRef>(part.size(), colour);
+        at = m.capturedEnd();
+    }
+    if (at != pre.size() || read != text)
+        qWarning() << "not read back:" << pre.mid(at, 80);
+    return at == pre.size() && read == text ? colours : QList<ColourRef>();
 }
 
 }  // namespace
@@ -39,23 +68,19 @@ class TestCli : public QObject {
     Q_OBJECT
     TestEnv m_env;
     QTemporaryDir m_dir;
+    QString path(const char* file) const { return m_dir.filePath(QLatin1String(file)); }
 
     // fileSizeLimit: no file of the program may grow past it, as on a full disk.
     Run run(const QStringList& args, const QString& outputFile = QString(), rlim_t fileSizeLimit = RLIM_INFINITY) const
     {
-        QProcess p;  // killed on leaving, should it hang
-        if (!outputFile.isEmpty())
-            p.setStandardOutputFile(outputFile);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_env.configHome());
-        env.insert(QStringLiteral("XDG_DATA_HOME"), m_env.dataHome());
+        QProcess p;                                                                 // killed on leaving, should it hang
+        p.setStandardOutputFile(outputFile);                                        // none when empty
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();         // with m_env's folders
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})  // these jobs need no display
             env.remove(QLatin1String(name));
         p.setProcessEnvironment(env);
         {
-            std::optional<FileSizeLimit> full;  // the child inherits it as it starts
-            if (fileSizeLimit != RLIM_INFINITY)
-                full.emplace(fileSizeLimit);
+            const FileSizeLimit full(fileSizeLimit);  // the child inherits it as it starts
             p.start(kProgram, args);
         }
         const bool ended = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit;
@@ -67,107 +92,183 @@ private slots:
 
     void exportWritesTheExpectedPage()
     {
-        QByteArray expected = fileBytes(QStringLiteral(VANTREL_TEST_DATA "/export/every_class.html"));
-        QVERIFY(!expected.isEmpty());
-        const QString out = m_dir.filePath(QStringLiteral("page.html"));
-        // To a new file, over an older and longer page, and to standard output.
-        for (bool replace : {false, true}) {
-            if (replace)
-                QVERIFY(writeFile(out, QByteArray(100000, 'x')));
-            const Run r = run({kExport, kScript, out});
+        // To a new file, over an older and longer page, to a FIFO (which
+        // stays one) and to standard output.
+        const QString out = path("page.html"), fifo = path("page.fifo");
+        QFile reader;
+        QVERIFY(mkfifo(name(fifo).constData(), 0600) == 0 &&
+                reader.open(::open(name(fifo).constData(), O_RDONLY | O_NONBLOCK), QIODevice::ReadOnly,
+                            QFileDevice::AutoCloseHandle));
+        for (const QString& target : {out, out, fifo, QString()}) {
+            if (target == out && QFile::exists(out))
+                writeFile(out, QByteArray(100000, 'x'));
+            const Run r = run(QStringList{kExport, kScript, target}.mid(0, target.isEmpty() ? 2 : 3));
             QCOMPARE(r.exitCode, 0);
-            QCOMPARE(r.out + r.err, QByteArray());
-            QCOMPARE(fileBytes(out).split('\n'), expected.split('\n'));  // names the first line that differs
+            QCOMPARE(r.err, QByteArray());
+            const QByteArray page = target.isEmpty() ? r.out : target == fifo ? reader.readAll() : readFile(target);
+            if (page != readFile(kGolden))  // left beside the golden page for a person to compare
+                writeFile(kGolden + QStringLiteral(".new"), page);
+            QVERIFY2(page == readFile(kGolden), qPrintable(target));
         }
-        Run r = run({kExport, kScript});
-        QCOMPARE(r.exitCode, 0);
-        QCOMPARE(r.err, QByteArray());
-        QCOMPARE(r.out.split('\n'), expected.split('\n'));
-        // Exporting reads the settings; it writes none.
-        QVERIFY(!QFile::exists(m_env.settingsFile()));
+        QVERIFY(QFileInfo::exists(fifo) && !QFileInfo(fifo).isFile());  // still a FIFO
+        QVERIFY(!QFile::exists(m_env.settingsFile()));                  // exporting reads the settings, writes none
 
         // The colours the editor stored.
-        QVERIFY(ProfileStore::app().writeInt(QStringLiteral("Syntax Colours"), QStringLiteral("Commands"), 0x00123456));
-        QVERIFY(ProfileStore::app().writeInt(QStringLiteral("Syntax Colours"), QStringLiteral("Comments"), 0x00ABCDEF));
-        r = run({kExport, kScript});
-        QVERIFY(expected.contains("color:#0080ff") && expected.contains("color:#649664"));
-        expected.replace("color:#0080ff", "color:#563412").replace("color:#649664", "color:#efcdab");
-        QCOMPARE(r.out.split('\n'), expected.split('\n'));
+        QVERIFY(ProfileStore::app().writeInt(str::kSectionColours, str::kEntryComments, 0x00ABCDEF));
+        const QByteArray expected = readFile(kGolden).replace("color:#649664", "color:#efcdab");
+        QVERIFY(expected.contains("color:#efcdab"));
+        QCOMPARE(run({kExport, kScript}).out.split('\n'), expected.split('\n'));
     }
 
-    void unreadableScript()
+    // The page of the editor's text holds the text exactly, each character
+    // in the colour of its class as the literal passes colour the whole text,
+    // in spans by colour: classes that share a colour share its spans.
+    void pageReadsBack()
     {
-        const QString out = m_dir.filePath(QStringLiteral("never.html"));
-        for (const QString& script : {QStringLiteral("/nonexistent/missing.iws"), QStringLiteral(VANTREL_TEST_DATA)}) {
-            for (const QStringList& args : {QStringList{kExport, script, out}, QStringList{kExport, script}}) {
-                const Run r = run(args);
-                QCOMPARE(r.exitCode, 1);
-                QCOMPARE(r.out, QByteArray());
-                QVERIFY2(r.err.count('\n') == 1 && r.err.endsWith('\n') && r.err.contains(script.toLocal8Bit()),
-                         r.err.constData());
-                QVERIFY(!QFile::exists(out));
+        QStringList texts = {QStringLiteral("PROMPT \"a & b < c > d\" ; <b>&amp;</b> \"\n&lt; 'x'"),
+                             QStringLiteral("</pre><script>alert(1)</script>\n; </span>"),
+                             QString::fromUtf8("; caf\u00e9 \u20ac \U0001F600\n\u4e2dWAIT WAIT\u20ac"),
+                             QStringLiteral("\n"), QString()};
+        const QDir golden(QStringLiteral(VANTREL_TEST_DATA "/highlight"));
+        for (const QString& file : golden.entryList({QStringLiteral("*.iws")}, QDir::Files, QDir::Name))
+            texts += textcodec::readScriptFile(golden.filePath(file)).text;
+        texts += (texts.mid(5).join(u'\n') + u'\n').repeated(20);        // written in several blocks
+        const SyntaxColours shared{0x00FF8000, 0x00FF8000, 0x00FF8000};  // regular text, commands, keywords
+        for (const QString& text : texts) {
+            std::vector<std::uint8_t> classes;
+            ReferenceHighlighter().highlight(text, 0, -1, classes);
+            for (const SyntaxColours& colours : {SyntaxColours(), shared}) {
+                QList<ColourRef> expected;
+                for (const std::uint8_t c : classes)
+                    expected += colours.forClass(TextClass(c));
+                QCOMPARE(HtmlExport::exportText(text, colours, QStringLiteral("<&\">"), path("p.html")), QString());
+                const QString page = QString::fromUtf8(readFile(path("p.html")));
+                QVERIFY(page.contains(QLatin1String("<title>&lt;&amp;&quot;&gt;</title>")));
+                QCOMPARE(coloursOf(page, text), expected);
             }
         }
     }
 
-    void failedWriteSaysSoAndKeepsTheOldPage()
+    // A script file's bytes make the same page as its text: every byte value,
+    // every kind of line end, and a CR LF cut by the end of a block read.
+    void fileAndTextMakeOnePage()
     {
-        const auto fails = [](const Run& r, const QString& named) {
-            QCOMPARE(r.exitCode, 1);
-            QCOMPARE(r.err.count('\n'), 1);
-            QVERIFY2(r.err.startsWith("vantrel: ") && r.err.contains(named.toLocal8Bit()), r.err.constData());
+        QByteArray bytes = "x" + QByteArray("\r\n").repeated(40000) + "\r\rWAIT\n\"a&b\"\r\n; <x>\r";
+        for (int b = 0; b < 256 * 500; ++b)
+            bytes += char(b);
+        QCOMPARE(run({kExport, writeFile(path("b.iws"), bytes), path("b.html")}).exitCode, 0);
+        QCOMPARE(HtmlExport::exportText(textcodec::decode(bytes), {}, u"b.iws", path("t.html")), QString());
+        QVERIFY(readFile(path("b.html")) == readFile(path("t.html")));
+    }
+
+    void refusalsWriteNothing()
+    {
+        const QString script = writeFile(path("s.iws"), "END\r\n");
+        const QString out = path("never.html");
+        const QString fifo = path("fifo.iws");
+        const QString huge = writeFile(path("huge.iws"), QByteArray());
+        QVERIFY(QFile::resize(huge, textcodec::kMaxScriptBytes + 1));  // sparse: it takes no room
+        QVERIFY(QFile::link(script, path("link.html")) && mkfifo(name(fifo).constData(), 0600) == 0);
+        QCOMPARE(::link(name(script).constData(), name(path("hard.html")).constData()), 0);
+        // What is refused and why; no reason: the page would replace the script.
+        const std::pair<QStringList, QString> cases[] = {
+            {{script, script}, {}},
+            {{script, path("link.html")}, {}},
+            {{script, path("hard.html")}, {}},
+            {{fifo, out}, str::kNotRegularFile},                         // would wait for a writer
+            {{QStringLiteral("/dev/zero"), out}, str::kNotRegularFile},  // would never end
+            {{huge, out}, str::kScriptTooLarge},
+            {{QStringLiteral("/nonexistent/missing.iws")}, qt_error_string(ENOENT)},
         };
-        // A full disk: the page from before stays, and no half-written copy.
-        const QString kept = m_dir.filePath(QStringLiteral("kept.html"));
-        QVERIFY(writeFile(kept, "<p>the page from before</p>\n"));
-        fails(run({kExport, kScript, kept}, QString(), 1000), kept);
-        QCOMPARE(fileBytes(kept), QByteArray("<p>the page from before</p>\n"));
-        QCOMPARE(QDir(m_dir.path()).entryList({QStringLiteral("kept.html*")}, QDir::Files | QDir::Hidden),
-                 QStringList{QStringLiteral("kept.html")});
-
-        // A regular file where the page's folder should be.
-        const QString blocker = m_dir.filePath(QStringLiteral("blocker"));
-        QVERIFY(writeFile(blocker, QByteArray()));
-        const Run r = run({kExport, kScript, blocker + QStringLiteral("/page.html")});
-        fails(r, blocker + QStringLiteral("/page.html"));
-        QCOMPARE(r.out + fileBytes(blocker), QByteArray());
-
-        // A full disk behind standard output.
-        if (QFile::exists(QStringLiteral("/dev/full")))
-            fails(run({kExport, kScript}, QStringLiteral("/dev/full")), QString());
+        for (const auto& [args, reason] : cases) {
+            const Run r = run(QStringList{kExport} + args);
+            QCOMPARE(r.exitCode, 1);
+            QCOMPARE(QString::fromLocal8Bit(r.out + r.err), reason.isEmpty()
+                                                                ? QString(str::kExportOntoScript).arg(args[1])
+                                                                : QString(str::kCannotRead).arg(args[0], reason));
+            QCOMPARE(readFile(script), QByteArray("END\r\n"));
+            QVERIFY(!QFile::exists(out));
+        }
     }
 
-    void informationAndErrors_data()
+    void failedWriteSaysWhyAndKeepsTheOldPage()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<QString>("err");
-        const QString usage = str::kUsage;
-        const QString version = QString(str::kProductDescription) + ' ' + str::kVersion + '\n';
-        const QString unknown = str::kUnknownOption;
-        QTest::newRow("--help") << QStringList{"--help"} << 0 << usage << QString();
-        QTest::newRow("-h") << QStringList{"-h"} << 0 << usage << QString();
-        QTest::newRow("help wins over a script") << QStringList{"x.iws", "--help"} << 0 << usage << QString();
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << version << QString();
-        QTest::newRow("-v") << QStringList{"-v"} << 0 << version << QString();
-        QTest::newRow("unknown option") << QStringList{"x.iws", "--bogus"} << 2 << QString() << unknown.arg("--bogus");
-        QTest::newRow("export without a script")
-            << QStringList{"--export-html"} << 2 << QString() << QString(str::kMissingScript);
-        QTest::newRow("export with one argument too many")
-            << QStringList{"--export-html", "a.iws", "a.html", "extra"} << 2 << QString() << unknown.arg("extra");
-        QTest::newRow("two scripts") << QStringList{"a.iws", "b.iws"} << 2 << QString() << unknown.arg("b.iws");
+        // A full disk, for a page written at once and one written in many
+        // blocks: the page from before stays, and no half-written copy.
+        const QString big = writeFile(path("big.iws"), readFile(kScript).repeated(2000));
+        const QString kept = path("full/kept.html");
+        QVERIFY(QDir().mkpath(path("full")));
+        for (const QString& script : {kScript, big}) {
+            writeFile(kept, "<p>the page from before</p>\n");
+            const Run r = run({kExport, script, kept}, QString(), 1000);
+            QCOMPARE(r.exitCode, 1);
+            QCOMPARE(QString::fromLocal8Bit(r.err), QString(str::kCannotWrite).arg(kept, qt_error_string(EFBIG)));
+            QCOMPARE(readFile(kept), QByteArray("<p>the page from before</p>\n"));
+            QCOMPARE(QDir(path("full")).entryList(QDir::Files | QDir::Hidden), QStringList{"kept.html"});
+        }
+        // A regular file where the page's folder should be.
+        const QString page = writeFile(path("blocker"), QByteArray()) + QStringLiteral("/page.html");
+        QCOMPARE(QString::fromLocal8Bit(run({kExport, kScript, page}).err),
+                 QString(str::kCannotWrite).arg(page, qt_error_string(ENOTDIR)));
+        // A full disk behind standard output.
+        QCOMPARE(QString::fromLocal8Bit(run({kExport, kScript}, QStringLiteral("/dev/full")).err),
+                 QString(str::kCannotWriteOutput).arg(qt_error_string(ENOSPC)));
     }
+
+    // A save goes through a temporary file beside the target. Where the folder
+    // takes none, a writable file is written in place, but only once the disk
+    // holds room for all of it. A small save onto a full disk fails too.
+    void saveIsWholeOrNothing()
+    {
+        const QString folder = path("ro");
+        const QByteArray old = "the old script, longer than the new\r\n";
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = writeFile(folder + QStringLiteral("/s.iws"), old);
+        QVERIFY(setMode(m_dir.path(), 0755) && setMode(file, 0666) && setMode(folder, 0555));
+        QString error;
+        const auto saveOntoFullDisk = [&](const QByteArray& bytes) {
+            const FileSizeLimit full(16);
+            return atomicfile::write(file, bytes, &error);
+        };
+        {
+            // With the rights of an ordinary user, also as root, whom no
+            // folder's permissions stop.
+            const bool root = geteuid() == 0 && seteuid(65534) == 0;
+            const auto back = qScopeGuard([root] { QVERIFY(!root || seteuid(0) == 0); });
+            if (::faccessat(AT_FDCWD, name(folder).constData(), W_OK, AT_EACCESS) == 0)
+                QSKIP("Folder permissions do not stop this user: the save in place is out of reach");
+            QVERIFY(!saveOntoFullDisk(QByteArray(100, 'x')));
+            QCOMPARE(error, qt_error_string(EFBIG));
+            QCOMPARE(readFile(file), old);
+            QVERIFY2(atomicfile::write(file, "new\r\n", &error), qPrintable(error));
+            QCOMPARE(readFile(file), QByteArray("new\r\n"));
+        }
+        QVERIFY(setMode(folder, 0700));
+        QVERIFY(!saveOntoFullDisk(QByteArray(100, 'y')));
+        QCOMPARE(error, qt_error_string(EFBIG));
+        QCOMPARE(readFile(file), QByteArray("new\r\n"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("s.iws")});
+    }
+
     void informationAndErrors()
     {
-        QFETCH(QStringList, args);
-        QFETCH(int, exitCode);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
-        const Run r = run(args);
-        QCOMPARE(r.exitCode, exitCode);
-        QCOMPARE(QString::fromLocal8Bit(r.out), out);
-        QCOMPARE(QString::fromLocal8Bit(r.err), err);
+        const QString version = QString(str::kProductDescription) + ' ' + str::kVersion + '\n';
+        const std::tuple<QStringList, int, QString, QString> cases[] = {
+            {{"--help"}, 0, str::kUsage, {}},
+            {{"-h"}, 0, str::kUsage, {}},
+            {{"x.iws", "--help"}, 0, str::kUsage, {}},  // help wins over a script
+            {{"--version"}, 0, version, {}},
+            {{"-v"}, 0, version, {}},
+            {{"x.iws", "--bogus"}, 2, {}, QString(str::kUnknownOption).arg("--bogus")},
+            {{"--export-html"}, 2, {}, str::kMissingScript},
+            {{"--export-html", "a.iws", "a.html", "extra"}, 2, {}, QString(str::kUnknownOption).arg("extra")},
+            {{"a.iws", "b.iws"}, 2, {}, QString(str::kUnknownOption).arg("b.iws")},
+        };
+        for (const auto& [args, exitCode, out, err] : cases) {
+            const Run r = run(args);
+            QVERIFY2(r.exitCode == exitCode, qPrintable(args.join(u' ')));
+            QCOMPARE(QString::fromLocal8Bit(r.out + r.err), out + err);
+        }
     }
 };
 
