@@ -445,16 +445,4 @@ QString exportText(QStringView text, const SyntaxColours& colours, QStringView t
     return QString();
 }
 
-QString page(QStringView text, const SyntaxColours& colours, const QString& title)
-{
-    QByteArray bytes;
-    PageWriter writer(colours, title, [&](QByteArrayView block) {
-        bytes.append(block);
-        return true;
-    });
-    addTextInBlocks(writer, text);
-    writer.finish();
-    return QString::fromUtf8(bytes);
-}
-
 }  // namespace HtmlExport

@@ -77,7 +77,4 @@ bool writeScriptPage(QIODevice& script, const SyntaxColours& colours, QStringVie
 // not at all. Returns why it could not be written, or an empty string.
 QString exportText(QStringView text, const SyntaxColours& colours, QStringView title, const QString& target);
 
-// The whole page as text, for a caller that keeps or shows it itself.
-QString page(QStringView text, const SyntaxColours& colours, const QString& title);
-
 }  // namespace HtmlExport

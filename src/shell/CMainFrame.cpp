@@ -427,12 +427,17 @@ void CMainFrame::OnExportHtml()
                                                     str::kExportHtmlFilter, QStringLiteral("html"));
     if (target.isEmpty())
         return;
-    const QByteArray page = HtmlExport::page(m_view->rawText(), m_view->colours(),
-                                             path.isEmpty() ? m_doc->GetTitle() : QFileInfo(path).fileName())
-                                .toUtf8();
-    QString error;
-    if (!atomicfile::write(target, page, &error)) {
-        mb::show(this, QString(str::kExportHtmlFailed).arg(QDir::toNativeSeparators(target), error), str::kAppName,
+    const QString nativeTarget = QDir::toNativeSeparators(target);
+    // The page must never take the place of the script it shows.
+    if (!path.isEmpty() && atomicfile::sameFile(path, target)) {
+        mb::show(this, QString(str::kExportHtmlOntoScript).arg(nativeTarget), str::kAppName,
+                 mb::MB_OK | mb::MB_ICONEXCLAMATION);
+        return;
+    }
+    const QString title = path.isEmpty() ? m_doc->GetTitle() : QFileInfo(path).fileName();
+    const QString error = HtmlExport::exportText(m_view->rawTextView(), m_view->colours(), title, target);
+    if (!error.isEmpty()) {
+        mb::show(this, QString(str::kExportHtmlFailed).arg(nativeTarget, error), str::kAppName,
                  mb::MB_OK | mb::MB_ICONEXCLAMATION);
     }
 }

@@ -174,6 +174,21 @@ private slots:
         rec.onShow = {};
     }
 
+    // File > Export as HTML writes the coloured page, never onto the script.
+    void exportAsHtml()
+    {
+        const QString p = script(QStringLiteral("page.iws"));
+        start({p, QStringLiteral("-Embedding")});
+        QString target = dir.filePath(QStringLiteral("page.html"));
+        filedlg::setAnswerer([&](const filedlg::Request&) { return target; });
+        frame->action(ID_FILE_EXPORT_HTML)->trigger();
+        QVERIFY(readFile(target).contains("<span style=\"color:#0080ff\">END</span>"));
+        target = p;
+        frame->action(ID_FILE_EXPORT_HTML)->trigger();
+        QCOMPARE(rec.boxes.size(), 1);
+        QCOMPARE(readFile(p), QByteArray("END\r\n"));
+    }
+
     // The editor's switches are checked commands, kept from one run to the next.
     void editorSwitchesAreRemembered()
     {
