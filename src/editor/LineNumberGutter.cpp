@@ -1,10 +1,8 @@
 #include "editor/LineNumberGutter.h"
 
-#include "editor/QtColours.h"
-#include "editor/ScriptEditControl.h"
-
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -16,7 +14,8 @@ constexpr double kPadding = 0.5;
 
 }  // namespace
 
-LineNumberGutter::LineNumberGutter(ScriptEditControl* edit) : QWidget(edit), m_edit(edit)
+LineNumberGutter::LineNumberGutter(QPlainTextEdit* edit, std::function<QColor()> textColour)
+    : QWidget(edit), m_edit(edit), m_textColour(std::move(textColour))
 {
     setObjectName(QStringLiteral("lineNumbers"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -26,7 +25,7 @@ LineNumberGutter::LineNumberGutter(ScriptEditControl* edit) : QWidget(edit), m_e
 int LineNumberGutter::neededWidth() const
 {
     int digits = 1;
-    for (int n = std::max(1, m_edit->lineCount()); n >= 10; n /= 10)
+    for (int n = std::max(1, m_edit->blockCount()); n >= 10; n /= 10)
         ++digits;
     const double digit = m_edit->fontMetrics().horizontalAdvance(QLatin1Char('9'));
     return int(digit * (std::max(digits, 3) + 2 * kPadding) + 0.999);
@@ -48,20 +47,20 @@ void LineNumberGutter::paintEvent(QPaintEvent* e)
 {
     QPainter painter(this);
     painter.fillRect(e->rect(), m_edit->palette().color(QPalette::Base).darker(108));
-    painter.setPen(toQColor(m_edit->defaultColour()));
+    painter.setPen(m_textColour());
     painter.setFont(m_edit->font());
 
+    // Lines never wrap: each block is one line, as tall as the font, placed
+    // where its first cursor position stands in the viewport (whose top is
+    // the strip's top).
     const QFontMetrics metrics(m_edit->font());
     const int right = width() - int(metrics.horizontalAdvance(QLatin1Char('9')) * kPadding);
-    QTextBlock block = m_edit->firstVisibleBlock();
-    const QPointF offset = m_edit->contentOffset();
-    int top = int(m_edit->blockBoundingGeometry(block).translated(offset).top());
-    while (block.isValid() && top <= e->rect().bottom()) {
-        const int bottom = top + int(m_edit->blockBoundingRect(block).height());
-        if (block.isVisible() && bottom >= e->rect().top())
+    for (QTextBlock block = m_edit->cursorForPosition(QPoint(0, 0)).block(); block.isValid(); block = block.next()) {
+        const int top = m_edit->cursorRect(QTextCursor(block)).top();
+        if (top > e->rect().bottom())
+            break;
+        if (top + metrics.height() >= e->rect().top())
             painter.drawText(0, top, right, metrics.height(), Qt::AlignRight | Qt::AlignTop,
                              QString::number(block.blockNumber() + 1));
-        block = block.next();
-        top = bottom;
     }
 }

@@ -4,12 +4,15 @@
 
 #include <QWidget>
 
-class ScriptEditControl;
+#include <functional>
+
+class QPlainTextEdit;
 
 class LineNumberGutter : public QWidget {
     Q_OBJECT
 public:
-    explicit LineNumberGutter(ScriptEditControl* edit);
+    // Beside edit, whose lines it numbers in the colour that textColour gives.
+    LineNumberGutter(QPlainTextEdit* edit, std::function<QColor()> textColour);
 
     // Wide enough for the largest line number, and for at least three digits
     // so that short scripts do not make the text jump as they grow.
@@ -23,5 +26,6 @@ protected:
 private:
     void onUpdateRequest(const QRect& rect, int dy);
 
-    ScriptEditControl* m_edit;
+    QPlainTextEdit* m_edit;
+    std::function<QColor()> m_textColour;
 };

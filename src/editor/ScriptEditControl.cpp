@@ -33,7 +33,7 @@ ScriptEditControl::ScriptEditControl(QWidget* parent) : QPlainTextEdit(parent)
 {
     setObjectName(QStringLiteral("RICHEDIT"));
     // The gutter first: setting the font sizes it.
-    m_gutter = new LineNumberGutter(this);
+    m_gutter = new LineNumberGutter(this, [this] { return toQColor(m_defaultColour); });
     m_completer = new WordCompleter(this);
     scriptfont::apply(this);
     setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -90,8 +90,6 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
-    friend class LineNumberGutter;  // paints beside the blocks on screen
-
     void onContentsChange(int pos, int removed, int added);
     QString documentText(qsizetype from, qsizetype length) const;
     void resyncText();
