@@ -191,6 +191,7 @@ private slots:
     // until saved or undone back to the saved text.
     void undoRedoColourAndTheCaptionMark()
     {
+        view->setColourAsYouType(false);  // the colour must come from undo and redo themselves
         open("WAIT_TIME 100\nnext");
         QCOMPARE(frame->windowTitle(), QStringLiteral("t.iws - Vantrel"));
         view->selectAll();
