@@ -2,6 +2,8 @@
 set(VANTREL_RES ${PROJECT_SOURCE_DIR}/resources)
 
 install(TARGETS vantrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The program looks for its editor module in ../lib/vantrel.
+install(TARGETS vantrel_editor LIBRARY DESTINATION lib/vantrel)
 # Help looks beside the program first, then in ../share/vantrel.
 install(FILES ${VANTREL_RES}/VantrelHelp.html DESTINATION ${CMAKE_INSTALL_DATADIR}/vantrel)
 install(FILES ${VANTREL_RES}/linux/vantrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -149,6 +149,7 @@ inline constexpr T kUsage(
 inline constexpr T kUnknownOption("vantrel: unknown option '%1'\nTry 'vantrel --help' for more information.\n");
 inline constexpr T kMissingScript(
     "vantrel: --export-html needs a SCRIPT\nTry 'vantrel --help' for more information.\n");
+inline constexpr T kEditorModuleMissing("vantrel: the editor cannot be started: %1\n");
 inline constexpr T kCannotRead("vantrel: cannot read '%1': %2\n");
 inline constexpr T kCannotWrite("vantrel: cannot write '%1': %2\n");
 inline constexpr T kExportOntoScript("vantrel: will not write the page to '%1': it is the script itself\n");

@@ -6,7 +6,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${WORK_
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "install failed: ${rc}")
 endif()
-foreach(f bin/vantrel share/vantrel/VantrelHelp.html share/applications/vantrel.desktop
+foreach(f bin/vantrel lib/vantrel/vantrel-editor.so share/vantrel/VantrelHelp.html share/applications/vantrel.desktop
           share/mime/packages/vantrel-iws.xml share/icons/hicolor/48x48/apps/vantrel.png
           share/icons/hicolor/48x48/mimetypes/text-x-iwar-script.png)
   if(NOT EXISTS ${WORK_DIR}/prefix/${f})
