@@ -34,6 +34,9 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace ids;
 
 class TestShell : public QObject {
@@ -161,17 +164,29 @@ private slots:
 
     // A script that cannot be opened ends start-up in a message with no
     // splash over it.
+    void aScriptThatCannotBeOpenedEndsStartUp_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << QStringLiteral("absent.iws") << QString();
+        QTest::newRow("a FIFO") << QStringLiteral("pipe.iws") << QStringLiteral("not a regular file");
+    }
     void aScriptThatCannotBeOpenedEndsStartUp()
     {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        if (!reason.isEmpty())
+            QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(name)).constData(), 0600), 0);
         bool splashUp = true;
         rec.onShow = [&] { splashUp = CSplashWnd::isShown(); };
         CSplashWnd::EnableSplash(true);
-        CVantrelApp failing(CommandLine::parse({dir.filePath(QStringLiteral("absent.iws"))}));
+        CVantrelApp failing(CommandLine::parse({dir.filePath(name)}));
         QVERIFY(!failing.InitInstance());
         QCOMPARE(rec.boxes.size(), 1);
-        QVERIFY(rec.boxes[0].text.contains(QLatin1String("absent.iws")));
+        QVERIFY(rec.boxes[0].text.contains(name) && rec.boxes[0].text.contains(reason));
         QVERIFY(!splashUp);
         rec.onShow = {};
+        ::unlink(QFile::encodeName(dir.filePath(name)).constData());
     }
 
     // File > Export as HTML writes the coloured page, never onto the script.
