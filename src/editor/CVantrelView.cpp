@@ -34,7 +34,7 @@ void CVantrelView::OnDestroy()
 
 void CVantrelView::OnInitialUpdate()
 {
-    HighlightSyntax(Document);
+    OnUpdate();
     m_timer.start();
     setDefaultColour(m_colours.m_clrRegularText);
     setLineWrapMode(QPlainTextEdit::NoWrap);

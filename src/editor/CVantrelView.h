@@ -21,6 +21,8 @@ public:
     // A new or opened document: colour it all, (re)start the timer, set the
     // default colour, no wrapping.
     void OnInitialUpdate();
+    // Colours the whole text.
+    void OnUpdate() { HighlightSyntax(Document); }
     void HighlightSyntax(HighlightScope scope);
     // Colours [from, to) as a highlight of that selection would; the
     // selection itself is left alone.

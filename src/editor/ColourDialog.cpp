@@ -7,7 +7,7 @@
 
 namespace colourdialog {
 
-std::optional<ColourRef> choose(QWidget* parent, const SyntaxColours::Row& row, ColourRef current)
+std::optional<ColourRef> ChooseSyntaxColour(QWidget* parent, const SyntaxColours::Row& row, ColourRef current)
 {
     // Qt keeps custom colours for the whole process: every open starts from
     // the six built-in colours and empty slots, whatever was added last time.

@@ -11,6 +11,6 @@ namespace colourdialog {
 
 // Asks for the colour of one class, starting from current, with the six
 // built-in colours offered first as custom colours. Nothing when cancelled.
-std::optional<ColourRef> choose(QWidget* parent, const SyntaxColours::Row& row, ColourRef current);
+std::optional<ColourRef> ChooseSyntaxColour(QWidget* parent, const SyntaxColours::Row& row, ColourRef current);
 
 }  // namespace colourdialog

@@ -388,7 +388,7 @@ void CMainFrame::writeEditorSettings() const
 void CMainFrame::OnColour(int commandId)
 {
     const SyntaxColours::Row* row = SyntaxColours::rowForCommand(commandId);
-    if (const auto colour = colourdialog::choose(this, *row, m_view->colours().*row->field))
+    if (const auto colour = colourdialog::ChooseSyntaxColour(this, *row, m_view->colours().*row->field))
         m_view->setColour(*row, *colour);
 }
 
