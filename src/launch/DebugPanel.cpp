@@ -3,6 +3,7 @@
 #include "launch/LaunchPlan.h"
 #include "launch/LaunchSettings.h"
 #include "platform/ProfileStore.h"
+#include "platform/RegularFile.h"
 #include "platform/ScriptFont.h"
 #include "platform/TextCodec.h"
 #include "resources/strings.h"
@@ -17,40 +18,12 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 #include <optional>
 
 namespace {
 
 // More than this is not shown: the newest errors are at the end.
 constexpr qint64 kMaxShown = 1024 * 1024;
-
-// Opens path for reading only if it is a regular file. Opening a FIFO would
-// wait for a writer, so it is opened without waiting and then looked at.
-bool openRegular(QFile& file, const QString& path)
-{
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    return file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-#else
-    if (!QFileInfo(path).isFile())
-        return false;
-    file.setFileName(path);
-    return file.open(QIODevice::ReadOnly);
-#endif
-}
 
 struct Tail {
     QString text;
@@ -62,7 +35,7 @@ struct Tail {
 std::optional<Tail> readTail(const QString& path)
 {
     QFile file;
-    if (!openRegular(file, path))
+    if (!regularfile::open(file, path, QIODevice::ReadOnly))
         return std::nullopt;
     Tail tail;
     tail.total = file.size();

@@ -1,15 +1,11 @@
 #include "platform/TextCodec.h"
 
+#include "platform/RegularFile.h"
 #include "resources/strings.h"
 
 #include <QFile>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
 #include <cstring>
 
 namespace textcodec {
@@ -99,24 +95,13 @@ EncodeResult encode(QStringView text)
 
 QString openScriptFile(QFile& file, const QString& path)
 {
-    // Opened without blocking: opening a FIFO would otherwise wait for a
-    // writer that may never come.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return qt_error_string(errno);
-    struct stat st {};
     QString error;
-    if (::fstat(fd, &st) != 0)
-        error = qt_error_string(errno);
-    else if (!S_ISREG(st.st_mode))
-        error = str::kNotRegularFile;
-    else if (st.st_size > kMaxScriptBytes)
-        error = str::kScriptTooLarge;
-    else if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
-        error = file.errorString();
-    if (!error.isEmpty())
-        ::close(fd);
-    return error;
+    if (!regularfile::open(file, path, QIODevice::ReadOnly | QIODevice::Unbuffered, &error))
+        return error;
+    if (file.size() <= kMaxScriptBytes)
+        return QString();
+    file.close();
+    return str::kScriptTooLarge;
 }
 
 ReadResult readScriptFile(const QString& path)
