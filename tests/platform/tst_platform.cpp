@@ -6,6 +6,7 @@
 #include "common/Modal.h"
 #include "common/TestEnv.h"
 #include "platform/DialogBuilder.h"
+#include "platform/FileLookup.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "platform/TextCodec.h"
@@ -92,6 +93,35 @@ private slots:
         // Once the disk takes writes again, the failures are not held against the next write.
         QVERIFY(store.writeInt(kSection, "Keywords", 4));
         QCOMPARE(fromDisk(m_env)->getInt(kSection, "Keywords", 0), 4);
+    }
+
+    // A script names its includes with Windows spellings; the folders here are case-sensitive.
+    void includedFilesAreFoundWithoutRegardToCase()
+    {
+        QTemporaryDir root;
+        const QDir dir(root.path());
+        QVERIFY(dir.mkpath("mission/Sub") && dir.mkpath("game"));
+        writeFile(root.filePath("mission/Ships.SHP"), "");
+        writeFile(root.filePath("mission/Sub/Brief01.scr"), "");
+        writeFile(root.filePath("mission/brief02.scr"), "");
+        writeFile(root.filePath("game/pcorvette.shp"), "");
+        writeFile(root.filePath("game/ships.shp"), "");
+        const QString m = root.filePath("mission"), g = root.filePath("game");
+
+        // Beside the script first, though the game folder has the exact spelling.
+        QCOMPARE(filelookup::find("ships.shp", m, g).matches, QStringList{root.filePath("mission/Ships.SHP")});
+        QCOMPARE(filelookup::find("PCORVETTE.shp", m, g).matches, QStringList{root.filePath("game/pcorvette.shp")});
+        QCOMPARE(filelookup::find("sub\\BRIEF01.SCR", m, g).matches,
+                 QStringList{root.filePath("mission/Sub/Brief01.scr")});
+        QCOMPARE(filelookup::find("brief0?.scr", m, g).matches,
+                 QStringList{root.filePath("mission/brief02.scr")});  // a folder is no match
+        QCOMPARE(filelookup::find("*.shp", m, g).matches.size(), 1);
+        QCOMPARE(filelookup::find("*.shp", QString(), g).matches.size(), 2);
+
+        const filelookup::Result none = filelookup::find("ships.sh", m, g);  // a prefix is not the name
+        QVERIFY(none.matches.isEmpty());
+        QCOMPARE(none.searched, (QStringList{QDir::toNativeSeparators(m), QDir::toNativeSeparators(g)}));
+        QVERIFY(filelookup::find("mission", root.path(), QString()).matches.isEmpty());  // a folder is no file
     }
 
     void codecAgreesWithIconv()
