@@ -196,7 +196,7 @@ bool Writer::commit()
         return false;
     if (m_mode == Mode::InPlace && !commitInPlace())
         return false;
-    if (m_mode == Mode::Replace && !sync(m_fd))
+    if (m_mode == Mode::Replace && m_durable && !sync(m_fd))
         return fail(errno);
     const int fd = m_fd;
     m_fd = -1;
@@ -205,7 +205,8 @@ bool Writer::commit()
     if (m_mode == Mode::Replace) {
         if (::rename(nativeName(m_temporary).constData(), nativeName(m_target).constData()) != 0)
             return fail(errno);
-        syncFolder(QFileInfo(m_target).path());
+        if (m_durable)
+            syncFolder(QFileInfo(m_target).path());
     }
     m_temporary.clear();
     return true;

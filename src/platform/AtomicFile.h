@@ -34,6 +34,10 @@ public:
     // Makes the bytes written the file's content; false when they could not
     // all be stored, the old file then left as it was.
     bool commit();
+    // Without it the file is whole or absent for every program, but a power
+    // loss soon after may take it: for copies that only need to outlive this
+    // process, and are rewritten every few seconds.
+    void setDurable(bool durable) { m_durable = durable; }
     // Why the last step failed, in the system's words.
     QString errorString() const { return m_error; }
 
@@ -48,6 +52,7 @@ private:
     QString m_target;  // the file replaced: the path with its links followed
     QString m_temporary;
     Mode m_mode = Mode::Replace;
+    bool m_durable = true;
     int m_fd = -1;
     QByteArray m_pending;  // in place: the whole content, written at the commit
     QString m_error;

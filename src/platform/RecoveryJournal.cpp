@@ -50,6 +50,14 @@ RecoveryJournal::RecoveryJournal(const QString& folder) : m_folder(folder)
 
 RecoveryJournal::~RecoveryJournal()
 {
+    if (m_thread.joinable()) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_stop = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
     if (m_lock < 0)
         return;
     // Nothing left to recover: the lock file goes too (while still held, so
@@ -76,45 +84,93 @@ QString RecoveryJournal::entryFile(int entry) const
     return m_folder + QLatin1Char('/') + m_owner + QLatin1Char('.') + QString::number(entry) + kCopySuffix;
 }
 
-bool RecoveryJournal::ensureOwner(QString* error)
+void RecoveryJournal::write(int entry, const QString& path, const FileIdentity& identity, const QString& text)
+{
+    enqueue({entry, false, path, QDateTime::currentDateTimeUtc(), identity, text});
+}
+
+void RecoveryJournal::discard(int entry) { enqueue({entry, true, {}, {}, {}, {}}); }
+
+void RecoveryJournal::enqueue(Job job)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_frozen)
+            return;
+        // A copy still waiting is out of date already.
+        std::erase_if(m_jobs, [&](const Job& j) { return j.entry == job.entry; });
+        m_jobs.push_back(std::move(job));
+        if (!m_thread.joinable())
+            m_thread = std::thread(&RecoveryJournal::run, this);
+    }
+    m_wake.notify_one();
+}
+
+void RecoveryJournal::flush()
+{
+    std::unique_lock lock(m_mutex);
+    m_idle.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
+}
+
+void RecoveryJournal::freeze()
+{
+    flush();
+    const std::lock_guard lock(m_mutex);
+    m_frozen = true;
+}
+
+void RecoveryJournal::run()
+{
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_stop || !m_jobs.empty(); });
+        if (m_jobs.empty())
+            return;
+        Job job = std::move(m_jobs.front());
+        m_jobs.pop_front();
+        m_busy = true;
+        lock.unlock();
+        perform(job);
+        lock.lock();
+        m_busy = false;
+        m_idle.notify_all();
+    }
+}
+
+bool RecoveryJournal::ensureOwner()
 {
     if (m_lock >= 0)
         return true;
     // Private: the copies hold the user's unsaved work.
     if (!QDir().mkpath(m_folder) ||
-        !QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
-        if (error)
-            *error = qt_error_string(EACCES);
+        !QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
         return false;
-    }
     m_lock = takeLock(m_folder + QLatin1Char('/') + m_owner + kLockSuffix, true);
-    if (m_lock < 0 && error)
-        *error = qt_error_string(errno);
     return m_lock >= 0;
 }
 
-bool RecoveryJournal::write(int entry, const QString& path, const FileIdentity& identity, const QString& text,
-                            QString* error)
+void RecoveryJournal::perform(Job& job)
 {
-    if (m_frozen)
-        return false;
-    if (!ensureOwner(error))
-        return false;
-    const QByteArray header = QByteArray(kMagic) + QUrl::toPercentEncoding(path) + '\n' +
-                              QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toLatin1() + '\n' +
-                              identity.toString().toLatin1() + '\n';
-    atomicfile::Writer file(entryFile(entry));
-    if (file.open() && file.write(header) && file.write(text.toUtf8()) && file.commit())
-        return true;
-    if (error)
-        *error = file.errorString();
-    return false;
-}
-
-void RecoveryJournal::discard(int entry)
-{
-    if (!m_frozen && m_lock >= 0)
-        ::unlink(native(entryFile(entry)).constData());
+    if (job.remove) {
+        if (m_lock >= 0)
+            ::unlink(native(entryFile(job.entry)).constData());
+        return;
+    }
+    if (!ensureOwner())
+        return;
+    const QByteArray header = QByteArray(kMagic) + QUrl::toPercentEncoding(job.path) + '\n' +
+                              job.time.toString(Qt::ISODateWithMs).toLatin1() + '\n' +
+                              job.identity.toString().toLatin1() + '\n';
+    const QByteArray body = job.text.toUtf8();
+    // The editor's text is shared until it changes: let go of it before the
+    // next key press has to copy it.
+    job.text = QString();
+    atomicfile::Writer file(entryFile(job.entry));
+    // A copy is for a crash or a kill, which the system's cache survives;
+    // waiting for the disk would only make the copy later.
+    file.setDurable(false);
+    if (!(file.open() && file.write(header) && file.write(body) && file.commit()))
+        qWarning("Vantrel: unsaved text could not be kept for recovery: %s", qPrintable(file.errorString()));
 }
 
 RecoveryJournal::Leftovers::Leftovers(const QString& folder) : m_folder(folder)

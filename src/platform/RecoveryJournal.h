@@ -6,7 +6,8 @@
 // however the process ends, so "its writer no longer runs" is simply "its
 // lock can be taken". A copy is written whole or not at all, with the
 // script's path, the time and the identity of the file as the editor last
-// read or wrote it.
+// read or wrote it. Copies are written on a thread of their own, so that
+// typing in a big script never waits for one.
 #pragma once
 
 #include "platform/FileIdentity.h"
@@ -15,11 +16,17 @@
 #include <QList>
 #include <QString>
 
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
 class RecoveryJournal {
 public:
     // The copies of this process, in folder (made when the first is written).
     explicit RecoveryJournal(const QString& folder);
-    // Lets go of the lock; copies not discarded stay for the next start.
+    // Finishes what was asked and lets go of the lock; copies not discarded
+    // stay for the next start.
     ~RecoveryJournal();
     RecoveryJournal(const RecoveryJournal&) = delete;
     RecoveryJournal& operator=(const RecoveryJournal&) = delete;
@@ -32,15 +39,17 @@ public:
 
     // A new place for one script's copy.
     int newEntry();
-    // Replaces the entry's copy; false, with the reason, when it could not be written.
-    bool write(int entry, const QString& path, const FileIdentity& identity, const QString& text,
-               QString* error = nullptr);
+    // Replaces the entry's copy soon; of several writes of one entry still
+    // waiting, only the last is made. The text is let go of once encoded.
+    void write(int entry, const QString& path, const FileIdentity& identity, const QString& text);
     // Removes the entry's copy: its script was saved, closed or discarded.
     void discard(int entry);
-    // From now on nothing is written or removed: the program is ending on a
-    // signal, and the copies just written must survive whatever the
-    // windows do as they go.
-    void freeze() { m_frozen = true; }
+    // Returns once every write and removal asked for is done.
+    void flush();
+    // Finishes what was asked, then nothing more is written or removed: the
+    // program is ending on a signal, and the copies just written must
+    // survive whatever the windows do as they go.
+    void freeze();
     bool isFrozen() const { return m_frozen; }
 
     // One copy left by an editor that no longer runs.
@@ -73,12 +82,31 @@ public:
     };
 
 private:
-    bool ensureOwner(QString* error);
+    struct Job {
+        int entry;
+        bool remove;
+        QString path;
+        QDateTime time;
+        FileIdentity identity;
+        QString text;
+    };
+    void enqueue(Job job);
+    void run();
+    void perform(Job& job);
+    bool ensureOwner();
     QString entryFile(int entry) const;
 
     QString m_folder;
     QString m_owner;  // "PID-RANDOM": the names of this process's files begin with it
-    int m_lock = -1;
+    int m_lock = -1;  // used by the writing thread only, until it has ended
     int m_nextEntry = 1;
     bool m_frozen = false;
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_idle;
+    std::deque<Job> m_jobs;
+    bool m_busy = false;
+    bool m_stop = false;
+    std::thread m_thread;
 };

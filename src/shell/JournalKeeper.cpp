@@ -49,10 +49,9 @@ void JournalKeeper::writeNow()
     // moves the revision on.
     if (doc->revision() == m_writtenRevision && path == m_writtenPath)
         return;
-    if (RecoveryJournal::forThisProcess().write(m_entry, path, identity, m_text.scriptText())) {
-        m_writtenRevision = doc->revision();
-        m_writtenPath = path;
-    }
+    RecoveryJournal::forThisProcess().write(m_entry, path, identity, m_text.scriptText());
+    m_writtenRevision = doc->revision();
+    m_writtenPath = path;
 }
 
 void JournalKeeper::discard()

@@ -56,6 +56,7 @@ class TestShell : public QObject {
     QString script(const QString& name) { return writeFile(dir.filePath(name), "END\r\n"); }
     static QStringList copies()
     {
+        RecoveryJournal::forThisProcess().flush();
         return QDir(RecoveryJournal::standardFolder()).entryList({QStringLiteral("*.journal")}, QDir::Files);
     }
     void start(QStringList args = {QStringLiteral("-Embedding")})
