@@ -111,6 +111,12 @@ inline constexpr T kCommandLineOpenFailed("Vantrel could not open the script %1.
 inline constexpr T kNotRegularFile("not a regular file");
 inline constexpr T kScriptTooLarge("larger than 256 MB, too large for a script");
 
+// Changes on disk and recovered work
+inline constexpr T kChangedOnDiskReload("%1 was changed by another program. Reload it?");
+inline constexpr T kChangedOnDiskLoseChanges("%1 was changed by another program. Reload it and lose your changes?");
+inline constexpr T kSaveOverChanges("%1 was changed by another program since it was opened. Save over those changes?");
+inline constexpr T kRecoverQuestion("Vantrel found unsaved changes to %1 from %2. Recover them?");  // %2: date and time
+
 // Find and replace
 inline constexpr T kFindCaption("Find");
 inline constexpr T kReplaceCaption("Replace");

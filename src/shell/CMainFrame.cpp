@@ -448,6 +448,7 @@ void CMainFrame::closeEvent(QCloseEvent* e)
         e->ignore();
         return;
     }
+    m_doc->discardRecovery();
     m_view->OnDestroy();
     writeEditorSettings();
     // The library window goes with the frame, so that nothing keeps the program running.

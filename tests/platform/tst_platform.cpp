@@ -5,10 +5,12 @@
 #include "common/Helpers.h"
 #include "common/Modal.h"
 #include "common/TestEnv.h"
+#include "platform/AtomicFile.h"
 #include "platform/DialogBuilder.h"
 #include "platform/FileLookup.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "platform/RecoveryJournal.h"
 #include "platform/TextCodec.h"
 #include "resources/dialogs.h"
 #include "resources/ids.h"
@@ -19,6 +21,8 @@
 #include <QtTest>
 
 #include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
 
@@ -122,6 +126,96 @@ private slots:
         QVERIFY(none.matches.isEmpty());
         QCOMPARE(none.searched, (QStringList{QDir::toNativeSeparators(m), QDir::toNativeSeparators(g)}));
         QVERIFY(filelookup::find("mission", root.path(), QString()).matches.isEmpty());  // a folder is no file
+    // A save changes the text only: a file with several names keeps them,
+    // one owned by another user keeps its owner and permissions.
+    void saveKeepsLinksAndOwner()
+    {
+        QTemporaryDir dir;
+        const QString a = writeFile(dir.filePath("a.iws"), "old\r\n"), b = dir.filePath("b.iws");
+        QCOMPARE(::link(QFile::encodeName(a), QFile::encodeName(b)), 0);
+        QString error;
+        QVERIFY2(atomicfile::write(a, "new\r\n", &error), qPrintable(error));
+        QCOMPARE(readFile(b), QByteArray("new\r\n"));
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(a), &st) == 0 && st.st_nlink == 2);
+
+        const QString c = writeFile(dir.filePath("c.iws"), "old\r\n");
+        if (::chown(QFile::encodeName(c), 65534, 65534) != 0)
+            QSKIP("Only root can give a file to another user");
+        QVERIFY(::chmod(QFile::encodeName(c), 0664) == 0);
+        QVERIFY2(atomicfile::write(c, "new, and longer\r\n", &error), qPrintable(error));
+        QCOMPARE(readFile(c), QByteArray("new, and longer\r\n"));
+        QVERIFY(::stat(QFile::encodeName(c), &st) == 0);
+        QVERIFY(st.st_uid == 65534 && st.st_gid == 65534 && (st.st_mode & 07777) == 0664);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"a.iws", "b.iws", "c.iws"}));
+    }
+
+    // A temporary file shows whose it is; one left by an editor killed while
+    // saving goes at the next save into its folder. Those of editors that
+    // still run, and other programs' files, stay.
+    void abandonedTemporaryFilesAreRemoved()
+    {
+        QTemporaryDir dir;
+        QProcess ended;
+        ended.start(QStringLiteral("true"));
+        QVERIFY(ended.waitForStarted());
+        const qint64 gone = ended.processId();
+        QVERIFY(ended.waitForFinished());
+        const QString stale =
+            writeFile(dir.filePath(QStringLiteral(".s.iws.vantrel-%1-0123abcd.tmp").arg(gone)), "half");
+        const QString running = writeFile(dir.filePath(".s.iws.vantrel-1-0123abcd.tmp"), "half");
+        const QString foreign = writeFile(dir.filePath(".s.iws.tmp"), "theirs");
+        atomicfile::Writer save(dir.filePath("s.iws"));
+        QVERIFY(save.open() && save.write("new\r\n"));
+        const QRegularExpression ours(QStringLiteral("^\\.s\\.iws\\.vantrel-%1-[0-9a-f]{8}\\.tmp$").arg(::getpid()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(ours).size(), 1);
+        QVERIFY(save.commit());
+        QVERIFY(!QFile::exists(stale));
+        QVERIFY(QFile::exists(running) && QFile::exists(foreign));
+        QCOMPARE(readFile(dir.filePath("s.iws")), QByteArray("new\r\n"));
+    }
+
+    // A copy of unsaved work keeps the text and its origin exactly. It is
+    // offered once its writer has gone, to one editor at a time.
+    void recoveryCopiesOutliveTheirWriter()
+    {
+        QTemporaryDir dir;
+        const QString text = QString::fromUtf8("caf\u00e9 \u4e2d \U0001F600 \u20ac\r\nlast line");
+        const QString path = dir.filePath("odd\nname %41.iws");
+        const FileIdentity identity = FileIdentity::of(writeFile(dir.filePath("script.iws"), "END\r\n"));
+        QVERIFY(identity.exists());
+        {
+            RecoveryJournal journal(dir.filePath("recovery"));
+            const int kept = journal.newEntry(), untitled = journal.newEntry(), saved = journal.newEntry();
+            journal.write(kept, path, identity, text);
+            journal.write(saved, path, identity, text);
+            journal.discard(saved);
+            journal.flush();
+            QTest::qWait(5);
+            journal.write(untitled, QString(), FileIdentity(), QStringLiteral("first"));
+            journal.write(untitled, QString(), FileIdentity(), QStringLiteral("replaced"));
+            journal.flush();
+            QVERIFY(RecoveryJournal::Leftovers(dir.filePath("recovery")).copies().isEmpty());
+        }
+        {
+            RecoveryJournal::Leftovers left(dir.filePath("recovery"));
+            QCOMPARE(left.copies().size(), 2);
+            const RecoveryJournal::Copy& first = left.copies()[0];
+            QCOMPARE(first.path, path);
+            QCOMPARE(RecoveryJournal::Leftovers::text(first), text);
+            QVERIFY(first.identity == identity);
+            QVERIFY(qAbs(first.time.secsTo(QDateTime::currentDateTime())) < 60);
+            QCOMPARE(left.copies()[1].path, QString());
+            QCOMPARE(RecoveryJournal::Leftovers::text(left.copies()[1]), QStringLiteral("replaced"));
+            QVERIFY(RecoveryJournal::Leftovers(dir.filePath("recovery")).copies().isEmpty());
+            left.discard(first);
+        }
+        {
+            RecoveryJournal::Leftovers left(dir.filePath("recovery"));
+            QCOMPARE(left.copies().size(), 1);
+            left.discard(left.copies()[0]);
+        }
+        QCOMPARE(QDir(dir.filePath("recovery")).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     void codecAgreesWithIconv()
