@@ -92,7 +92,6 @@ void CVantrelApp::connectFrame()
     connect(frame, &CMainFrame::closing, this, &CVantrelApp::OnFrameClosing);
     connect(frame->document(), &CVantrelDoc::documentPathUsed, this, [this](const QString& path) {
         m_recent.add(path);
-        m_recent.save();
         updateRecentMenu();
     });
 }
@@ -188,7 +187,6 @@ void CVantrelApp::OnOpenRecentFile(int index)
     if (!m_frame->document()->OpenWithMessages(path)) {
         // A file that is gone leaves the list.
         m_recent.remove(path);
-        m_recent.save();
         updateRecentMenu();
     }
 }
@@ -201,7 +199,8 @@ void CVantrelApp::OnAppAbout()
 
 void CVantrelApp::OnFrameClosing()
 {
-    m_recent.save();
+    // The recent list is not written here: each change was stored as it was
+    // made, and this editor's list may be older than the file's by now.
     // Scripts handed over from now on start an editor of their own.
     if (m_server) {
         m_server->close();
