@@ -285,7 +285,7 @@ ProfileStore::Stamp ProfileStore::currentStamp() const
     return now;
 }
 
-void ProfileStore::refresh() const
+bool ProfileStore::refresh() const
 {
 #ifndef Q_OS_WIN
     // One stat per read: a write of any editor renames a new file into place,
@@ -293,7 +293,7 @@ void ProfileStore::refresh() const
     const QByteArray path = QFile::encodeName(m_path);
     const Stamp now = currentStamp();
     if (now == m_stamp && (now.exists || m_revision > 0))
-        return;
+        return true;
     if (!now.exists) {
         m_disk.clear();
         m_readError = now.error == ENOENT ? 0 : now.error;
@@ -312,12 +312,13 @@ void ProfileStore::refresh() const
             m_disk = std::move(*entries);
             m_readError = 0;
         } else {
-            return;  // no room to read it in: try again at the next read
+            return false;  // no room to read it in: try again at the next read
         }
     }
     m_stamp = now;
     ++m_revision;
 #endif
+    return true;
 }
 
 quint64 ProfileStore::revision() const
@@ -424,7 +425,12 @@ ProfileStore::Commit ProfileStore::flush(Entries changes, const std::function<bo
 #else
     int error = 0;
     {
-        const QByteArray path = QFile::encodeName(m_path);
+        // A settings file that is a link (kept with the user's other dotfiles)
+        // stays one: the file it names is replaced.
+        const QFileInfo info(m_path);
+        const QString target =
+            info.isSymLink() && !info.canonicalFilePath().isEmpty() ? info.canonicalFilePath() : m_path;
+        const QByteArray path = QFile::encodeName(target);
         const QByteArray dir = path.left(path.lastIndexOf('/'));
         error = makeFolders(dir);
         // Other editors write under the same lock; without it (a folder that
@@ -432,13 +438,15 @@ ProfileStore::Commit ProfileStore::flush(Entries changes, const std::function<bo
         QLockFile lock(m_path + QLatin1String(".lock"));
         if (error == 0)
             lock.tryLock(5000);
+        // Without the file as it is now, a write could only undo what others stored.
+        bool upToDate = false;
         if (error == 0) {
-            refresh();
-            if (stillValid && !stillValid(*this))
+            upToDate = refresh();
+            if (upToDate && stillValid && !stillValid(*this))
                 return Commit::Refused;
             error = m_readError;
         }
-        if (error == 0) {
+        if (error == 0 && upToDate) {
             Entries merged = m_disk;
             apply(merged, m_unsaved);
             apply(merged, changes);

@@ -96,7 +96,9 @@ private:
 
     Stamp currentStamp() const;
     QVariant value(const QString& key) const;
-    void refresh() const;
+    // Reads the file again when it changed on disk. False when it changed but
+    // could not be read in (no room for a working copy).
+    bool refresh() const;
     Commit flush(Entries changes, const std::function<bool(const ProfileStore&)>& stillValid);
 
     QString m_path;

@@ -136,6 +136,15 @@ private slots:
         QCOMPARE(disk->getInt(kSection, "Keywords", 0), 5);
         QCOMPARE(disk->getString(kOther, "name0", "deleted"), "deleted");
         QCOMPARE(disk->getInt(kSection, "Strings", 0), 7);
+
+        // A settings file that links to one kept elsewhere stays a link.
+        const QString kept = m_env.root() + QStringLiteral("/dotfiles.conf");
+        QVERIFY(QFile::rename(m_env.settingsFile(), kept) && QFile::link(kept, m_env.settingsFile()));
+        QVERIFY(mine.writeInt(kSection, "Labels", 8));
+        QVERIFY(QFileInfo(m_env.settingsFile()).isSymLink());
+        QCOMPARE(
+            ProfileStore(kept).getInt(kSection, "Keywords", 0) * 10 + ProfileStore(kept).getInt(kSection, "Labels", 0),
+            58);
     }
 
     // With a folder where the file belongs, every kind of setting is told
