@@ -181,4 +181,17 @@ inline constexpr T kDebugPanelMissing(
     "not reported a script error yet.");
 inline constexpr T kDebugPanelTail("%1 (the last %2 KB of %3 KB)");
 
+// Settings that could not be stored. %1: which setting (one of the names
+// below), %2: the settings file, %3: the system's reason.
+inline constexpr T kSettingsNotStored(
+    "%1 could not be stored in the settings file %2:\n%3\n\nThe change stays in effect until Vantrel is closed, "
+    "and Vantrel stores it with the next change of settings that succeeds.");
+inline constexpr T kSettingsNoScratchRoom("there is no room for a working copy in %1");
+inline constexpr T kSettingColours("The syntax highlighting colours");
+inline constexpr T kSettingLaunch("The launch options");
+inline constexpr T kSettingSnippets("The code snippet library");
+inline constexpr T kSettingRecentFiles("The recent file list");
+inline constexpr T kSettingEditor("The switches of the View and Options menus");
+inline constexpr T kSettingOther("The settings of section \"%1\"");
+
 }  // namespace str

@@ -29,7 +29,15 @@ void CVantrelView::OnDestroy()
         return;
     m_destroyed = true;
     m_timer.stop();
-    m_colours.write(ProfileStore::app());
+    // Only colours chosen in this run whose write failed: writing the others
+    // would undo what another editor has stored meanwhile.
+    storeChangedColours();
+}
+
+void CVantrelView::storeChangedColours()
+{
+    if (m_unstoredColours != 0 && m_colours.write(ProfileStore::app(), m_unstoredColours))
+        m_unstoredColours = 0;
 }
 
 void CVantrelView::OnInitialUpdate()
@@ -91,6 +99,10 @@ void CVantrelView::colourLines(int first, int last)
 void CVantrelView::setColour(const SyntaxColours::Row& row, ColourRef colour)
 {
     m_colours.*row.field = colour;
+    // Stored at once, so that an export or another editor started now uses
+    // it, and a crash does not lose it.
+    m_unstoredColours |= SyntaxColours::rowBit(row);
+    storeChangedColours();
     // The user sees the new colour at once, as after F5.
     HighlightSyntax(Document);
 }

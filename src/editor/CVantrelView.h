@@ -48,7 +48,8 @@ public:
     void replaceScript(const QString& text);
 
     const SyntaxColours& colours() const { return m_colours; }
-    // A new colour for one class; the whole text is coloured again with it.
+    // A new colour for one class, chosen by the user: stored in the settings
+    // at once, and the whole text is coloured again with it.
     void setColour(const SyntaxColours::Row& row, ColourRef colour);
 
     // Colours the line being edited after each change, not only when the caret leaves it.
@@ -58,7 +59,8 @@ public:
     // 0-based line of the caret at the last timer tick.
     int caretLine() const { return m_caretLine; }
 
-    // Writes the colours to the settings store; runs once, when the view goes.
+    // Writes the colours changed in this run that are not stored yet; runs
+    // once, when the view goes.
     void OnDestroy();
 
     // The 200 ms tick: colours the line the caret has left, if it has.
@@ -74,6 +76,7 @@ protected:
 
 private:
     void colourLines(int first, int last);
+    void storeChangedColours();
     void onTextInserted(qsizetype start, qsizetype end);
     void onChangedRange(qsizetype start, qsizetype end);
     template <class Step>
@@ -81,6 +84,7 @@ private:
 
     int m_caretLine = 0;
     SyntaxColours m_colours;
+    unsigned m_unstoredColours = 0;  // rows chosen in this run, not yet in the store
     HighlightEngine m_engine;
     QTimer m_timer;
     bool m_destroyed = false;

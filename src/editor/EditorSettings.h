@@ -1,5 +1,6 @@
 // The editor's own switches and whether the debug output panel is shown,
-// kept in the "Editor" section: read at start, written at exit.
+// kept in the "Editor" section: read at start, written at exit (only those
+// the user changed, so that another editor's choice is not undone).
 #pragma once
 
 class ProfileStore;
@@ -12,8 +13,9 @@ struct EditorSettings {
 
     // Reads the four entries; a missing one keeps its default.
     void read(const ProfileStore& store);
-    // Writes all four as one change. False when the store could not be written.
-    bool write(ProfileStore& store) const;
+    // Writes, as one change, those of the four that differ from before (all
+    // four without it). False when the store could not be written.
+    bool write(ProfileStore& store, const EditorSettings* before = nullptr) const;
 
     bool operator==(const EditorSettings&) const = default;
 };

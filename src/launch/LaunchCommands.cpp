@@ -36,10 +36,13 @@ LaunchCommands::~LaunchCommands() = default;
 void LaunchCommands::OnLaunchOptions()
 {
     CLaunchOptionsDlg dlg(m_owner);
-    dlg.setSettings(LaunchSettings::read(ProfileStore::app(), LaunchSettings::dialogDefaults()));
+    const LaunchSettings shown = LaunchSettings::read(ProfileStore::app(), LaunchSettings::dialogDefaults());
+    dlg.setSettings(shown);
     if (dlg.DoModal() != ids::IDOK)
         return;
-    dlg.settings().write(ProfileStore::app());
+    // A failure is told by the store's reporter; the choice is used for this
+    // run either way, as the store keeps it.
+    dlg.settings().write(ProfileStore::app(), &shown);
     emit launchSettingsChanged();
 }
 

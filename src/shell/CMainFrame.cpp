@@ -93,6 +93,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
+    m_settingsNotice = std::make_unique<SettingsNotice>(ProfileStore::app(), this);
     m_view = new CVantrelView(this);
     m_doc = new CVantrelDoc(*m_view, this, this);
     m_findReplace = new FindReplace(m_view);
@@ -359,7 +360,7 @@ void CMainFrame::connectOptionCommands()
 void CMainFrame::connectEditorSwitches()
 {
     // Four switches of our own, each a checkable command kept in the settings.
-    EditorSettings settings;
+    EditorSettings& settings = m_switchesRead;
     settings.read(ProfileStore::app());
     const auto toggle = [this](int id, bool on, auto apply) {
         QAction* a = m_actions[id];
@@ -382,7 +383,7 @@ void CMainFrame::writeEditorSettings() const
     settings.debugOutput = m_actions[ID_VIEW_DEBUG_OUTPUT]->isChecked();
     settings.autoIndent = m_actions[ID_OPTIONS_AUTO_INDENT]->isChecked();
     settings.colourAsYouType = m_actions[ID_OPTIONS_COLOUR_AS_YOU_TYPE]->isChecked();
-    settings.write(ProfileStore::app());
+    settings.write(ProfileStore::app(), &m_switchesRead);
 }
 
 void CMainFrame::OnColour(int commandId)

@@ -3,8 +3,13 @@
 // connected to the subsystem that handles it.
 #pragma once
 
+#include "editor/EditorSettings.h"
+#include "platform/SettingsNotice.h"
+
 #include <QHash>
 #include <QMainWindow>
+
+#include <memory>
 
 class DebugPanel;
 class SnippetCommands;
@@ -84,4 +89,7 @@ private:
     QLabel* m_numPane = nullptr;
     QLabel* m_scrlPane = nullptr;
     int m_toolbarBitmap = 128;
+    // The switches as read at start: only those changed since are written.
+    EditorSettings m_switchesRead;
+    std::unique_ptr<SettingsNotice> m_settingsNotice;
 };

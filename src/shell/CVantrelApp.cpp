@@ -147,7 +147,6 @@ void CVantrelApp::connectFrame()
     connect(frame, &CMainFrame::closing, this, &CVantrelApp::OnFrameClosing);
     connect(frame->document(), &CVantrelDoc::documentPathUsed, this, [this](const QString& path) {
         m_recent.add(path);
-        m_recent.save();
         updateRecentMenu();
     });
 }
@@ -277,7 +276,6 @@ void CVantrelApp::OnOpenRecentFile(int index)
     if (!m_frame->document()->OpenWithMessages(path)) {
         // A file that is gone leaves the list.
         m_recent.remove(path);
-        m_recent.save();
         updateRecentMenu();
     }
 }
@@ -290,7 +288,8 @@ void CVantrelApp::OnAppAbout()
 
 void CVantrelApp::OnFrameClosing()
 {
-    m_recent.save();
+    // The recent list is not written here: each change was stored as it was
+    // made, and this editor's list may be older than the file's by now.
     // Scripts handed over from now on start an editor of their own.
     if (m_server) {
         m_server->close();

@@ -26,6 +26,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 using namespace ids;
@@ -287,10 +289,12 @@ private slots:
         open("WAIT_TIME 1\n; note");
         QColorDialog::setCustomColor(9, Qt::red);
         QString title;
+        QColor openedOn;
         whenModal([&](QWidget* w) {
             auto* dlg = qobject_cast<QColorDialog*>(w);
             QVERIFY(dlg);
             title = dlg->windowTitle();
+            openedOn = dlg->currentColor();
             QCOMPARE(QColorDialog::customColor(1), QColor(0, 128, 255));
             QCOMPARE(QColorDialog::customColor(9), QColor(Qt::white));
             dlg->setCurrentColor(QColor(1, 2, 3));
@@ -300,11 +304,67 @@ private slots:
         QCOMPARE(title, QStringLiteral("Comments Colour"));
         QCOMPARE(view->colourAt(posOf(QStringLiteral("note"))), accept ? ColourRef(0x00030201) : kComments);
         QCOMPARE(view->colourAt(0), kCommands);
-        frame.reset();  // the view writes the colours as it goes
-        QCOMPARE(ProfileStore::app().getInt(QStringLiteral("Syntax Colours"), QStringLiteral("Comments"), -1),
-                 accept ? 0x00030201 : int(kComments));
+        QCOMPARE(openedOn, QColor(0x64, 0x96, 0x64));
+        // Stored at OK, for an export or another editor started now.
+        QCOMPARE(
+            ProfileStore(env.settingsFile()).getInt(QStringLiteral("Syntax Colours"), QStringLiteral("Comments"), -1),
+            accept ? 0x00030201 : -1);
+        // The next time the dialog starts from the colour in use.
+        whenModal([&](QWidget* w) {
+            openedOn = qobject_cast<QColorDialog*>(w)->currentColor();
+            qobject_cast<QDialog*>(w)->reject();
+        });
+        frame->action(ID_COLOUR_COMMENTS)->trigger();
+        QCOMPARE(openedOn, accept ? QColor(1, 2, 3) : QColor(0x64, 0x96, 0x64));
+        frame.reset();
         QVERIFY(!QFile::exists(env.configHome() + QStringLiteral("/QtProject.conf")));
         init();
+    }
+
+    // Closing this editor leaves alone what another editor stored meanwhile:
+    // only what the user changed here is written.
+    void anotherEditorsSettingsSurviveClosing()
+    {
+        const auto choose = [this](int command, QColor colour) {
+            whenModal([colour](QWidget* w) {
+                qobject_cast<QColorDialog*>(w)->setCurrentColor(colour);
+                qobject_cast<QDialog*>(w)->accept();
+            });
+            frame->action(command)->trigger();
+        };
+        ProfileStore theirs(env.settingsFile());
+        const QString colours = QStringLiteral("Syntax Colours");
+        const QString editor = QStringLiteral("Editor");
+        choose(ID_COLOUR_STRINGS, QColor(1, 2, 3));
+        frame->action(ID_OPTIONS_AUTO_INDENT)->toggle();
+        QVERIFY(theirs.writeInt(colours, QStringLiteral("Comments"), 0x0A0B0C));
+        QVERIFY(theirs.writeInt(colours, QStringLiteral("Strings"), 0x0D0E0F));  // chosen there after ours
+        QVERIFY(theirs.writeInt(editor, QStringLiteral("Line Numbers"), 0));
+        QVERIFY(frame->close());
+        QCOMPARE(theirs.getInt(colours, QStringLiteral("Comments"), -1), 0x0A0B0C);
+        QCOMPARE(theirs.getInt(colours, QStringLiteral("Strings"), -1), 0x0D0E0F);
+        QCOMPARE(theirs.getInt(colours, QStringLiteral("Keywords"), -1), -1);
+        QCOMPARE(theirs.getInt(editor, QStringLiteral("Line Numbers"), -1), 0);
+        QCOMPARE(theirs.getInt(editor, QStringLiteral("Auto Indent"), -1), 0);
+
+        // A settings file that cannot be written: told once per kind of
+        // setting, with its path and the reason; the choice stays in effect.
+        cleanup();
+        init();
+        open("WAIT_TIME 1\n; note");
+        QVERIFY(QDir().mkpath(env.settingsFile()));
+        BoxRecorder boxes;
+        choose(ID_COLOUR_COMMENTS, QColor(1, 2, 3));
+        choose(ID_COLOUR_COMMENTS, QColor(4, 5, 6));
+        frame->action(ID_OPTIONS_AUTO_INDENT)->toggle();
+        QVERIFY(frame->close());
+        QVERIFY(QDir().rmdir(env.settingsFile()));
+        QCOMPARE(boxes.boxes.size(), 2);  // the colours, then the switches
+        for (const mb::Box& box : boxes.boxes) {
+            QVERIFY2(box.text.contains(env.settingsFile()) && box.text.contains(QString(std::strerror(EISDIR))),
+                     qPrintable(box.text));
+        }
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("note"))), ColourRef(0x00060504));
     }
 
     void createBasicScriptReplacesTheTextAfterAsking()

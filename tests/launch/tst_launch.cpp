@@ -193,6 +193,17 @@ private slots:
         });
         commands.OnLaunchOptions();
         QCOMPARE(stored(), "1|0|0|1|0|0|1|0|1|1|1|2|0|1000|1001|1021|1022");
+
+        // What another editor stores while the dialog is open stays; OK adds
+        // only what was changed here.
+        ProfileStore theirs(m_env.settingsFile());
+        whenModal([&](QWidget* d) {
+            QVERIFY(theirs.writeString(kSection, "f_iwar", "elsewhere"));
+            click(d, IDC_C_DEBUG);
+            click(d, IDOK);
+        });
+        commands.OnLaunchOptions();
+        QCOMPARE(stored(), "1|1|0|1|0|0|1|0|1|1|1|2|0|elsewhere|1001|1021|1022");
     }
 
     void nativeGameGetsTheRealPathAndIsSeenToEnd()

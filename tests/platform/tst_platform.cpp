@@ -11,6 +11,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "platform/RecoveryJournal.h"
+#include "platform/SettingsNotice.h"
 #include "platform/TextCodec.h"
 #include "resources/dialogs.h"
 #include "resources/ids.h"
@@ -20,11 +21,14 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -84,19 +88,96 @@ private slots:
         const QByteArray before = readFile(m_env.settingsFile());
         // 4096: room for the small lock file, not for the new settings file,
         // so the write breaks off half-way. 0: not even the lock.
+        QStringList reasons;
+        store.setFailureReporter([&](const ProfileStore::Failure& f) { reasons << f.reason; });
         for (rlim_t limit : {4096, 0}) {
             {
                 FileSizeLimit full(limit);
                 QVERIFY(full.ok());
                 QVERIFY(!store.writeString(kOther, "Code0", "lost"));
             }
+            QCOMPARE(store.getString(kOther, "Code0"), "lost");  // in effect for the run
             QCOMPARE(readFile(m_env.settingsFile()), before);
             QCOMPARE(QDir(QFileInfo(m_env.settingsFile()).absolutePath()).entryList(QDir::Files | QDir::Hidden),
                      QStringList{"Vantrel.conf"});
         }
-        // Once the disk takes writes again, the failures are not held against the next write.
+        QCOMPARE(reasons, QStringList(2, QString::fromLocal8Bit(std::strerror(EFBIG))));
+        // Once the disk takes writes again, the next write stores what was lost too.
         QVERIFY(store.writeInt(kSection, "Keywords", 4));
         QCOMPARE(fromDisk(m_env)->getInt(kSection, "Keywords", 0), 4);
+        QCOMPARE(fromDisk(m_env)->getString(kOther, "Code0"), "lost");
+        store.setFailureReporter({});
+    }
+
+    // Two editors on one file: each reads what the other wrote, and a write
+    // changes only its own entries.
+    void twoStoresOnOneFile()
+    {
+        ProfileStore& mine = ProfileStore::app();
+        ProfileStore theirs(m_env.settingsFile());
+        QVERIFY(mine.writeInt(kSection, "Keywords", 1) && mine.writeString(kOther, "name0", "a"));
+        QCOMPARE(theirs.getInt(kSection, "Keywords", 0), 1);
+        // A change within one tick of the file clock: same size, same time.
+        const QByteArray path = QFile::encodeName(m_env.settingsFile());
+        struct stat before {};
+        QCOMPARE(::stat(path.constData(), &before), 0);
+        QVERIFY(theirs.writeInt(kSection, "Keywords", 5));
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        QCOMPARE(::utimensat(AT_FDCWD, path.constData(), times, 0), 0);
+        QCOMPARE(mine.getInt(kSection, "Keywords", 0), 5);
+        QVERIFY(theirs.writeString(kOther, "name0", QString()));
+        QVERIFY(mine.writeInt(kSection, "Strings", 7));
+        // A write made on a condition is dropped when the other store has
+        // changed what the condition looks at.
+        mine.beginBatch();
+        QVERIFY(mine.writeString(kOther, "name1", "mine"));
+        QVERIFY(theirs.writeString(kOther, "name1", "theirs"));
+        const auto free = [](const ProfileStore& s) { return s.getString(kOther, "name1").isEmpty(); };
+        QCOMPARE(mine.commitBatchIf(free), ProfileStore::Commit::Refused);
+        QCOMPARE(mine.getString(kOther, "name1"), "theirs");
+        const auto disk = fromDisk(m_env);
+        QCOMPARE(disk->getString(kOther, "name1"), "theirs");
+        QCOMPARE(disk->getInt(kSection, "Keywords", 0), 5);
+        QCOMPARE(disk->getString(kOther, "name0", "deleted"), "deleted");
+        QCOMPARE(disk->getInt(kSection, "Strings", 0), 7);
+
+        // A settings file that links to one kept elsewhere stays a link.
+        const QString kept = m_env.root() + QStringLiteral("/dotfiles.conf");
+        QVERIFY(QFile::rename(m_env.settingsFile(), kept) && QFile::link(kept, m_env.settingsFile()));
+        QVERIFY(mine.writeInt(kSection, "Labels", 8));
+        QVERIFY(QFileInfo(m_env.settingsFile()).isSymLink());
+        QCOMPARE(
+            ProfileStore(kept).getInt(kSection, "Keywords", 0) * 10 + ProfileStore(kept).getInt(kSection, "Labels", 0),
+            58);
+    }
+
+    // With a folder where the file belongs, every kind of setting is told
+    // once, with the file and the system's reason, and is kept for the run.
+    void unwritableSettingsAreToldOncePerKind()
+    {
+        QVERIFY(QDir().mkpath(m_env.settingsFile()));
+        BoxRecorder boxes;
+        ProfileStore& store = ProfileStore::app();
+        {
+            QWidget window;
+            SettingsNotice notice(store, &window);
+            for (int i = 0; i < 3; ++i) {
+                QVERIFY(!store.writeInt(kSection, "Keywords", i));
+                QVERIFY(!store.writeInt("Launch Settings", "g_game", i));
+            }
+            QCOMPARE(store.getInt(kSection, "Keywords", -1), 2);
+        }
+        QVERIFY(!store.writeInt(kSection, "Comments", 1));  // nobody listens any more
+        QCOMPARE(boxes.boxes.size(), 2);
+        const QString reason = QString::fromLocal8Bit(std::strerror(EISDIR));
+        QVERIFY2(boxes.boxes[0].text.startsWith("The syntax highlighting colours could not be stored in the settings "
+                                                "file " +
+                                                m_env.settingsFile() + ":\n" + reason + "\n"),
+                 qPrintable(boxes.boxes[0].text));
+        QVERIFY(boxes.boxes[1].text.startsWith("The launch options could not"));
+        QVERIFY(QDir().rmdir(m_env.settingsFile()));
+        QVERIFY(store.writeInt(kOther, "After", 1));
+        QCOMPARE(fromDisk(m_env)->getInt("Launch Settings", "g_game", -1), 2);
     }
 
     // A script names its includes with Windows spellings; the folders here are case-sensitive.

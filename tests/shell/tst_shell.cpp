@@ -115,6 +115,24 @@ private slots:
         QCOMPARE(ProfileStore::app().getString(QStringLiteral("Recent File List"), QStringLiteral("File1")), opened[3]);
     }
 
+    // Another editor's recent files stay: each change merges with the list
+    // as stored, and closing writes no list of its own.
+    void recentListOfAnotherEditorSurvives()
+    {
+        start();
+        ProfileStore theirs(env.settingsFile());
+        RecentFiles other(theirs);
+        const QString a = script(QStringLiteral("a.iws"));
+        const QString b = script(QStringLiteral("b.iws"));
+        const QString c = script(QStringLiteral("c.iws"));
+        QVERIFY(other.add(b));
+        QVERIFY(app->OpenDocumentFile(a));
+        QVERIFY(other.add(c));
+        QVERIFY(frame->close());
+        other.load();
+        QCOMPARE(other.paths(), (QStringList{c, a, b}));
+    }
+
     void openDropAndExitAskToSaveFirst()
     {
         start();
