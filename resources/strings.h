@@ -127,6 +127,7 @@ inline constexpr T kReplaceAllButton("Replace &All");
 inline constexpr T kCancelButton("Cancel");
 inline constexpr T kNotFound("Cannot find the string '%1'.");
 inline constexpr T kReplacedCount("Replaced %1 occurrence(s) of '%2'.");
+inline constexpr T kReplacingAll("Replacing every '%1'...");
 
 // HTML export
 inline constexpr T kExportHtmlFilter("HTML Pages (*.html *.htm)");
