@@ -11,6 +11,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QScopeGuard>
 #include <QUrl>
 #include <QWidget>
 
@@ -29,6 +30,10 @@ LaunchCommands::LaunchCommands(QWidget* owner, ScriptQuery currentScript)
     : QObject(owner), m_owner(owner), m_currentScript(std::move(currentScript))
 {
     connect(&m_games, &RunningGames::ended, this, &LaunchCommands::gameEnded);
+    connect(&m_wineQuery, &WineShortPathQuery::answered, this, [this](const QString& shortPath) {
+        launch(planLaunch(m_pendingSettings, m_pendingScript.path, m_pendingScript.modified, hostPlatform(),
+                          [&](const QString&) { return shortPath; }));
+    });
 }
 
 LaunchCommands::~LaunchCommands() = default;
@@ -45,9 +50,31 @@ void LaunchCommands::OnLaunchOptions()
 
 void LaunchCommands::OnLaunchScript()
 {
-    const ScriptState script = m_currentScript ? m_currentScript() : ScriptState();
-    const LaunchPlan plan =
-        planLaunch(launchSettings(), script.path, script.modified, hostPlatform(), &launch::wineShortPath);
+    if (m_launching)
+        return;
+    m_pendingScript = m_currentScript ? m_currentScript() : ScriptState();
+    m_pendingSettings = launchSettings();
+    // Wine's short form of the script's path can take seconds (Wine may
+    // start its server first): the launch goes on when winepath answers,
+    // and the editor is not held up meanwhile.
+    QString askWine;
+    const LaunchPlan plan = planLaunch(m_pendingSettings, m_pendingScript.path, m_pendingScript.modified,
+                                       hostPlatform(), [&](const QString& windowsPath) {
+                                           askWine = windowsPath;
+                                           return QString();
+                                       });
+    m_launching = true;
+    if (askWine.isEmpty())
+        launch(plan);
+    else
+        m_wineQuery.start(askWine);
+}
+
+void LaunchCommands::launch(const LaunchPlan& plan)
+{
+    // Cleared only when the launch is over: the question below lets events
+    // through, F12 among them.
+    const auto over = qScopeGuard([this] { m_launching = false; });
     if (plan.refusal) {
         show(m_owner, *plan.refusal);
         return;

@@ -13,14 +13,17 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <memory>
 
 using namespace launch;
 using namespace ids;
@@ -64,6 +67,16 @@ QString stored()
           "c_powers", "g_game", "g_video", "l_pathcheck", "f_iwar", "f_defi", "c_iwar_exe", "c_defi_exe"})
         out << ProfileStore::app().getString(kSection, e, "missing");  // numbers come back as their text
     return out.join(u'|');
+}
+
+// True while the process runs; one that has ended but is not yet reaped is gone.
+bool alive(qint64 pid)
+{
+    if (pid <= 0 || ::kill(pid_t(pid), 0) != 0)
+        return false;
+    const QByteArray stat = readFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    const qsizetype end = stat.lastIndexOf(')');
+    return end < 0 || end + 2 >= stat.size() || stat[end + 2] != 'Z';
 }
 
 TemplateDialog* dialog(QWidget* w) { return qobject_cast<TemplateDialog*>(w); }
@@ -227,6 +240,7 @@ private slots:
         // Our own short form may name no file Wine knows: the user is asked first.
         BoxRecorder boxes(mb::IDNO);
         commands.OnLaunchScript();
+        QTRY_COMPARE(boxes.boxes.size(), 1);
         QVERIFY(!QTest::qWaitFor([&] { return QFile::exists(bin() + "/wine.args"); }, 300));
         boxes.answer = mb::IDYES;
         commands.OnLaunchScript();
@@ -240,6 +254,59 @@ private slots:
         commands.OnLaunchScript();
         QCOMPARE(record().last(), WinePath(script).replace(u' ', u'_'));
         QCOMPARE(boxes.boxes.size(), 2);
+    }
+
+    // A winepath that takes its time holds nothing up: F12 returns at once,
+    // a second F12 meanwhile starts no second game, and the game starts with
+    // Wine's answer once it comes.
+    void slowWinepathFreezesNothing()
+    {
+        const QString gameDir = mkdir("slow/game");
+        game(0, gameDir, "G.exe").write(ProfileStore::app());
+        const QString script = mkdir("slow/my scripts") + "/m.iws";
+        const auto record = recorder(bin() + "/wine");
+        program(bin() + "/winepath", "sleep 1; echo 'C:\\MYSCRI~1\\M.IWS'\n");
+        LaunchCommands commands(nullptr, [&] { return ScriptState{script, false}; });
+        BoxRecorder boxes;
+        QElapsedTimer clock;
+        clock.start();
+        commands.OnLaunchScript();
+        commands.OnLaunchScript();
+        QVERIFY(clock.elapsed() < 500);
+        QCOMPARE(record(), (QStringList{gameDir, gameDir + "/G.exe", "C:\\MYSCRI~1\\M.IWS"}));
+        QVERIFY(!QTest::qWaitFor([&] { return QFile::exists(bin() + "/wine.args"); }, 1500));
+        QVERIFY(boxes.boxes.isEmpty());
+    }
+
+    // A winepath that does not answer in time, or is still running when the
+    // editor goes, is stopped together with what it started.
+    void hangingWinepathIsStoppedWithItsChildren()
+    {
+        const QString pidFile = bin() + "/child.pid";
+        program(bin() + "/winepath", "sleep 300 & echo $! > '" + QFile::encodeName(pidFile) + "'\nsleep 300\n");
+        const auto child = [&] {
+            qint64 pid = 0;
+            if (!QTest::qWaitFor([&] { return (pid = readFile(pidFile).trimmed().toLongLong()) > 0; }, 5000))
+                return qint64(0);
+            QFile::remove(pidFile);
+            return pid;
+        };
+        WineShortPathQuery query(nullptr, 300);
+        QSignalSpy answered(&query, &WineShortPathQuery::answered);
+        QVERIFY(query.start("C:\\a b"));
+        const qint64 first = child();
+        QVERIFY(answered.wait(5000));
+        QCOMPARE(answered.at(0).at(0).toString(), QString());
+        QTRY_VERIFY(!alive(first));
+
+        game(0, mkdir("hang/game"), "G.exe").write(ProfileStore::app());
+        const QString script = mkdir("hang/my scripts") + "/m.iws";
+        auto commands = std::make_unique<LaunchCommands>(nullptr, [&] { return ScriptState{script, false}; });
+        commands->OnLaunchScript();
+        const qint64 second = child();
+        QVERIFY(second > 0 && alive(second));
+        commands.reset();
+        QTRY_VERIFY(!alive(second));
     }
 
     void debugFileNotFound()
