@@ -4,15 +4,13 @@
 #include "launch/DebugFile.h"
 #include "launch/LaunchPlan.h"
 #include "launch/LaunchSettings.h"
+#include "platform/DesktopOpener.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 
-#include <QDesktopServices>
-#include <QDir>
 #include <QScopeGuard>
-#include <QUrl>
 #include <QWidget>
 
 namespace launch {
@@ -107,10 +105,7 @@ void LaunchCommands::OnOpenDebugFile()
     const QString path = readableDebugFile(str::kDebugNotFound);
     if (path.isEmpty())
         return;
-    // Without a program for text files the desktop only complains on standard error.
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        mb::show(m_owner, QString(str::kDebugOpenFailed).arg(QDir::toNativeSeparators(path)), str::kCaptionError,
-                 kErrorFlags);
+    desktop::openFile(m_owner, path, str::kDebugOpenFailed);
 }
 
 void LaunchCommands::OnClearDebugFile()

@@ -11,6 +11,7 @@
 #include "platform/ProfileStore.h"
 #include "resources/commands.h"
 #include "resources/ids.h"
+#include "resources/strings.h"
 #include "shell/CMainFrame.h"
 #include "shell/CSplashWnd.h"
 #include "shell/CVantrelApp.h"
@@ -20,6 +21,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLocalSocket>
 #include <QMimeData>
@@ -326,6 +328,22 @@ private slots:
         qputenv("XDG_DATA_HOME", "/proc/vantrel-none");  // an unwritable folder is no error
         QCOMPARE(DesktopIntegration::registerFileType(exe), 0);
         qputenv("XDG_DATA_HOME", base.toLocal8Bit());
+    }
+
+    // Help that the desktop cannot show is told, with the page named.
+    void helpThatCannotBeShownIsTold()
+    {
+        start();
+        QTemporaryDir bin;
+        const QString opener = writeFile(bin.filePath(QStringLiteral("xdg-open")), "#!/bin/sh\nexit 3\n");
+        QFile::setPermissions(opener, QFile::ReadOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()) + ":/usr/bin:/bin");
+        frame->action(ID_APP_HELP)->trigger();
+        QTRY_COMPARE(rec.boxes.size(), 1);
+        qputenv("PATH", path);
+        QCOMPARE(rec.boxes[0].text,
+                 QString(str::kHelpOpenFailed).arg(QDir::toNativeSeparators(CMainFrame::helpPagePath())));
     }
 
     // The help page documents every menu command and every key shown.
