@@ -24,9 +24,9 @@ void tellFailure(QWidget* parent, const QString& path, QLatin1String failedText)
 }
 
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-// Openers still running. They belong to no window and outlive the editor:
-// an opener may wait for the program it started, which the user may still
-// be reading when the editor closes.
+// Openers not yet done with. They belong to no window and outlive the
+// editor: an opener may wait for the program it started, which the user may
+// still be reading when the editor closes.
 std::set<QProcess*>& runningOpeners()
 {
     static std::set<QProcess*> openers;
@@ -48,11 +48,11 @@ void openFile(QWidget* parent, const QString& path, QLatin1String failedText)
     }
     auto* process = new QProcess;
     runningOpeners().insert(process);
+    QObject::connect(process, &QObject::destroyed, [process] { runningOpeners().erase(process); });
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
     const QPointer<QWidget> owner(parent);
     const auto ended = [process, owner, path, failedText](bool failed) {
-        runningOpeners().erase(process);
         process->deleteLater();
         // Told from the event loop, not from inside the process's signal.
         if (failed) {
