@@ -1,9 +1,12 @@
 // The editor on a large script, with its line numbers shown: opening,
-// colouring the whole text, typing, leaving a line and scrolling. Prints
+// colouring the whole text, typing, leaving a line, scrolling and Replace
+// All (100,000 and, without --quick, 1,000,000 lines). Prints
 // "name value unit" lines; medians of several runs.
 #include "BenchTiming.h"
 #include "editor/CVantrelView.h"
 #include "platform/RecoveryJournal.h"
+#include "editor/FindReplace.h"
+#include "platform/MessageBox.h"
 #include "shell/CMainFrame.h"
 #include "shell/CVantrelDoc.h"
 
@@ -42,6 +45,58 @@ QString bigScript(int lines)
         text += QLatin1Char('\n');
     }
     return text;
+}
+
+// A script of `lines` lines where 11 in every 100 hold the word PAUSE_FOR.
+QString replaceScript(int lines)
+{
+    const QString other = bigScript(8);
+    const QStringList kinds = other.split(QLatin1Char('\n'));
+    QString text;
+    for (int i = 0; i < lines; ++i) {
+        text += i % 100 < 11 ? QStringLiteral("\tPAUSE_FOR 100 ; short pause") : kinds[i % 8];
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+// Replace All of every PAUSE_FOR, whole words, in a fresh view each run; the
+// undo that takes it back is timed too.
+void benchReplaceAll(int lines, const char* name, const char* undoName)
+{
+    const QString text = replaceScript(lines);
+    mb::setAnswerer([](const mb::Box&) { return mb::IDOK; });
+    std::vector<double> replace;
+    std::vector<double> undo;
+    for (int run = 0; run < 5; ++run) {
+        CVantrelView view;
+        view.resize(1000, 800);
+        view.setLineNumbersVisible(true);
+        view.setColourAsYouType(true);
+        view.show();
+        view.loadScript(text, false);
+        view.repaint();
+        FindReplace find(&view);
+        FindOptions opt;
+        opt.matchCase = true;
+        opt.wholeWord = true;
+        QElapsedTimer timer;
+        timer.start();
+        const int n = find.replaceAll(QStringLiteral("PAUSE_FOR"), QStringLiteral("WAIT_TIME"), opt);
+        view.repaint();
+        replace.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (n != lines / 100 * 11)
+            std::fprintf(stderr, "%s: %d replacements\n", name, n);
+        timer.start();
+        view.OnEditUndo();
+        view.repaint();
+        undo.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (view.rawText() != text)
+            std::fprintf(stderr, "%s: undo did not restore the text\n", undoName);
+    }
+    mb::setAnswerer({});
+    bench::print(name, bench::median(replace), "ms");
+    bench::print(undoName, bench::median(undo), "ms");
 }
 
 }  // namespace
@@ -158,5 +213,9 @@ int main(int argc, char** argv)
     }
     journal.discard(entry);
     frame.document()->SetModifiedFlag(false);
+
+    benchReplaceAll(100000, "replace_all_100k_ms", "replace_all_undo_100k_ms");
+    if (!app.arguments().contains(QStringLiteral("--quick")))
+        benchReplaceAll(1000000, "replace_all_1m_ms", "replace_all_undo_1m_ms");
     return 0;
 }

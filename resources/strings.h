@@ -86,9 +86,12 @@ inline constexpr T kDebugNotFoundClear(
 inline constexpr T kDebugClearQuestion("Warning: debug.txt is about to be cleared. Are you sure you want to continue?");
 inline constexpr T kDebugClearFailed("debug.txt could not be cleared and has been left as it was:\n%1\n\n%2");
 inline constexpr T kDebugFileName("debug.txt");
+inline constexpr T kHelpOpenFailed(
+    "The system could not show the help page %1: no program is set up to show web pages, or it failed. Open the "
+    "page with a web browser of your choice.");
 inline constexpr T kDebugOpenFailed(
-    "The system could not open %1: no program is set up to show text files. Open it with a text editor of your "
-    "choice.");
+    "The system could not open %1: no program is set up to show text files, or it failed. Open it with a text "
+    "editor of your choice.");
 
 // Snippets and template
 inline constexpr T kSnippetLibraryFull(
@@ -133,6 +136,7 @@ inline constexpr T kReplaceAllButton("Replace &All");
 inline constexpr T kCancelButton("Cancel");
 inline constexpr T kNotFound("Cannot find the string '%1'.");
 inline constexpr T kReplacedCount("Replaced %1 occurrence(s) of '%2'.");
+inline constexpr T kReplacingAll("Replacing every '%1'...");
 
 // HTML export
 inline constexpr T kExportHtmlFilter("HTML Pages (*.html *.htm)");

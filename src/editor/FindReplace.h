@@ -68,10 +68,12 @@ private:
     void showDialog(bool replace);
     void moveDialogOffSelection();
     void notFound(const QString& what);
+    bool applyReplacements(const QList<qsizetype>& hits, qsizetype length, const QString& with);
 
     CVantrelView* m_edit;
     QPointer<FindReplaceDlg> m_findDlg;
     QPointer<FindReplaceDlg> m_replaceDlg;
     QString m_lastWhat;
     FindOptions m_lastOptions;
+    bool m_replacing = false;
 };

@@ -9,6 +9,7 @@
 #include "launch/DebugPanel.h"
 #include "launch/LaunchCommands.h"
 #include "platform/AtomicFile.h"
+#include "platform/DesktopOpener.h"
 #include "platform/FileDialogs.h"
 #include "platform/LockKeys.h"
 #include "platform/MessageBox.h"
@@ -26,7 +27,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -417,7 +417,7 @@ QString CMainFrame::helpPagePath()
     return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
 }
 
-void CMainFrame::OnAppHelp() { QDesktopServices::openUrl(QUrl::fromLocalFile(helpPagePath())); }
+void CMainFrame::OnAppHelp() { desktop::openFile(this, helpPagePath(), str::kHelpOpenFailed); }
 
 void CMainFrame::OnExportHtml()
 {

@@ -4,6 +4,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/DiskWatch.h"
 #include "platform/FileDialogs.h"
+#include "platform/LongLines.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "resources/strings.h"
@@ -14,34 +15,8 @@
 #include <QTextDocument>
 #include <QTimer>
 
-namespace {
-
-// Lines longer than this are no script: the text layout would take seconds
-// for every key press on them.
-constexpr qsizetype kLongestEditableLine = 100000;
-
-// The longest line of text; with cut, the text with every longer line cut
-// to the limit.
-qsizetype longestLine(const QString& text, QString* cut = nullptr)
-{
-    qsizetype longest = 0;
-    qsizetype start = 0;
-    while (start <= text.size()) {
-        qsizetype nl = text.indexOf(QLatin1Char('\n'), start);
-        if (nl < 0)
-            nl = text.size();
-        longest = std::max(longest, nl - start);
-        if (cut) {
-            cut->append(QStringView(text).sliced(start, std::min(nl - start, kLongestEditableLine)));
-            if (nl < text.size())
-                cut->append(QLatin1Char('\n'));
-        }
-        start = nl + 1;
-    }
-    return longest;
-}
-
-}  // namespace
+using longlines::kLongestEditableLine;
+using longlines::longestLine;
 
 CVantrelDoc::CVantrelDoc(ScriptText& text, QWidget* dialogParent, QObject* parent)
     : QObject(parent),

@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -273,6 +274,100 @@ private slots:
         QCOMPARE(boxes.boxes.size(), 0);
         QCOMPARE(frame->findReplace()->replaceAll(QStringLiteral("WAIT"), QStringLiteral("END"), whole), 2);
         QCOMPARE(view->rawText(), QStringLiteral("WAITFOR 1\nwait 2\nEND 3\nXWAIT WAIT_X END\n"));
+    // Replace All replaces what Find Next would find, one after another,
+    // with Find's Match case and Match whole word.
+    void replaceAllFollowsFindsOptions_data()
+    {
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeWord");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("any case, in words") << false << false << "Go Go Going _Go Go2 (Go) aGo";
+        QTest::newRow("match case") << true << false << "Wait WAIT Going _WAIT WAIT2 (Go) aWAIT";
+        QTest::newRow("whole word") << false << true << "Go Go waiting _WAIT WAIT2 (Go) aWAIT";
+        QTest::newRow("both") << true << true << "Wait WAIT waiting _WAIT WAIT2 (Go) aWAIT";
+    }
+    void replaceAllFollowsFindsOptions()
+    {
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeWord);
+        QFETCH(QString, expected);
+        open("Wait WAIT waiting _WAIT WAIT2 (wait) aWAIT");
+        BoxRecorder boxes;
+        FindOptions opt;
+        opt.matchCase = matchCase;
+        opt.wholeWord = wholeWord;
+        frame->findReplace()->replaceAll(QStringLiteral("wait"), QStringLiteral("Go"), opt);
+        QCOMPARE(view->rawText(), expected);
+        // Occurrences do not overlap: each search starts after the last one.
+        open("aa aaaaa");
+        QCOMPARE(frame->findReplace()->replaceAll(QStringLiteral("aa"), QStringLiteral("b"), opt), wholeWord ? 1 : 3);
+        QCOMPARE(view->rawText(), wholeWord ? QStringLiteral("b aaaaa") : QStringLiteral("b bba"));
+    }
+
+    // Text between the replacements keeps the colours it had, even where a
+    // highlight would now give others; what comes in is coloured, shorter or
+    // longer than what it replaces; one Undo takes it all back.
+    void replaceAllKeepsTheColoursBetween_data()
+    {
+        QTest::addColumn<QString>("with");
+        QTest::addColumn<bool>("asYouType");
+        QTest::newRow("shorter") << "END" << false;
+        QTest::newRow("longer") << "WAIT_TIME" << false;
+        QTest::newRow("longer, colour as you type") << "WAIT_TIME" << true;
+    }
+    void replaceAllKeepsTheColoursBetween()
+    {
+        QFETCH(QString, with);
+        QFETCH(bool, asYouType);
+        view->setColourAsYouType(false);
+        const QString before = QStringLiteral("WAIT a ; WAIT\nx WAITWAIT WAIT\n\"WAIT s\" end\n\n");
+        open(before.toLatin1());
+        moveTo(before.size());
+        QTest::keyClicks(view, QStringLiteral("CORVETTE"));  // not yet coloured
+        QCOMPARE(view->colourAt(view->textLength() - 1), kRegular);
+        view->setColourAsYouType(asYouType);
+        BoxRecorder boxes;
+        QCOMPARE(frame->findReplace()->replaceAll(QStringLiteral("WAIT"), with, {}), 6);
+        QString after = before + QStringLiteral("CORVETTE");
+        after.replace(QStringLiteral("WAIT"), with);
+        QCOMPARE(view->rawText(), after);
+        QCOMPARE(view->colourAt(0), kCommands);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("a ;"))), kRegular);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("; "))), kComments);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("s\" end"))), kStrings);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("end"))), kRegular);
+        QCOMPARE(view->colourAt(view->textLength() - 1), kRegular);
+        QCOMPARE(boxes.boxes.size(), 1);
+        view->OnEditUndo();
+        QCOMPARE(view->rawText(), before + QStringLiteral("CORVETTE"));
+        view->OnEditUndo();
+        QCOMPARE(view->rawText(), before);
+    }
+
+    // A long Replace All shows its progress; Cancel leaves the text, the
+    // undo history and the modified flag as they were, and says nothing.
+    void replaceAllCanBeCancelled()
+    {
+        QByteArray text;
+        for (int line = 0; line < 3000; ++line)
+            text += "x" + QByteArray(" ab").repeated(100) + "\n";
+        open(text);
+        BoxRecorder boxes;
+        auto cancelled = std::make_shared<bool>(false);
+        whenModal(
+            [cancelled](QWidget* modal) {
+                if (auto* progress = qobject_cast<QProgressDialog*>(modal)) {
+                    QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+                    *cancelled = true;
+                }
+            },
+            20000);
+        QCOMPARE(frame->findReplace()->replaceAll(QStringLiteral("ab"), QStringLiteral("abc"), {}), 0);
+        QVERIFY(*cancelled);
+        QCOMPARE(view->rawText(), QString::fromLatin1(text));
+        QVERIFY(!view->document()->isUndoAvailable() && !view->document()->isRedoAvailable());
+        QVERIFY(!doc->IsModified());
+        QVERIFY(boxes.boxes.isEmpty());
     }
 
     // The dialog offers the six built-in colours, names the class, keeps

@@ -656,6 +656,22 @@ private slots:
         qputenv("XDG_DATA_HOME", base.toLocal8Bit());
     }
 
+    // Help that the desktop cannot show is told, with the page named.
+    void helpThatCannotBeShownIsTold()
+    {
+        start();
+        QTemporaryDir bin;
+        const QString opener = writeFile(bin.filePath(QStringLiteral("xdg-open")), "#!/bin/sh\nexit 3\n");
+        QFile::setPermissions(opener, QFile::ReadOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()) + ":/usr/bin:/bin");
+        frame->action(ID_APP_HELP)->trigger();
+        QTRY_COMPARE(rec.boxes.size(), 1);
+        qputenv("PATH", path);
+        QCOMPARE(rec.boxes[0].text,
+                 QString(str::kHelpOpenFailed).arg(QDir::toNativeSeparators(CMainFrame::helpPagePath())));
+    }
+
     // The help page documents every menu command and every key shown.
     void helpPageNamesEveryMenuCommandAndKey()
     {
