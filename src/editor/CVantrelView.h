@@ -5,6 +5,7 @@
 
 #include "editor/HighlightEngine.h"
 #include "editor/ScriptEditControl.h"
+#include "editor/ScriptIndex.h"
 #include "editor/ScriptText.h"
 #include "editor/SyntaxColours.h"
 
@@ -56,6 +57,9 @@ public:
     void setColourAsYouType(bool on) { m_colourAsYouType = on; }
     bool colourAsYouType() const { return m_colourAsYouType; }
 
+    // What each line defines and uses, kept up to date with every edit.
+    const ScriptIndex& index() const { return m_index; }
+
     // 0-based line of the caret at the last timer tick.
     int caretLine() const { return m_caretLine; }
 
@@ -69,6 +73,8 @@ public:
 signals:
     // The caret's line, 1-based, each time the timer sees it change.
     void caretLineChanged(int line);
+    // The index changed with an edit or a new text.
+    void indexChanged();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
@@ -83,6 +89,7 @@ private:
     void colourRestored(Step step);
 
     int m_caretLine = 0;
+    ScriptIndex m_index;
     SyntaxColours m_colours;
     unsigned m_unstoredColours = 0;  // rows chosen in this run, not yet in the store
     HighlightEngine m_engine;
