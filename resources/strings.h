@@ -157,6 +157,14 @@ inline constexpr T kExportOntoScript("vantrel: will not write the page to '%1': 
 // Command line: HTML export to standard output
 inline constexpr T kCannotWriteOutput("vantrel: cannot write the page to standard output: %1\n");
 
+// Script hints
+inline constexpr T kHintLabelTwice("The label %1 is defined more than once (also on line %2).");
+inline constexpr T kHintNoLabel("No label named %1 in this script or its includes.");
+inline constexpr T kHintNoLabelUnknownInclude(
+    "No label named %1 in this script; it may be in %2, which could not be found.");
+inline constexpr T kHintIncludeMissing("The included file %1 cannot be found (looked in %2).");
+inline constexpr T kHintOpenString("This string is not closed on its line.");
+
 // Editing basics
 inline constexpr T kSectionEditor("Editor");
 inline constexpr T kEntryLineNumbers("Line Numbers");

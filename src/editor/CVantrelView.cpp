@@ -19,6 +19,16 @@ CVantrelView::CVantrelView(QWidget* parent) : ScriptEditControl(parent)
     connect(&m_timer, &QTimer::timeout, this, &CVantrelView::OnTimer);
     connect(this, &ScriptEditControl::textInserted, this, &CVantrelView::onTextInserted);
     connect(this, &ScriptEditControl::contentsChangedRange, this, &CVantrelView::onChangedRange);
+    m_index.reset(rawTextView());
+    connect(this, &ScriptEditControl::linesReplaced, this,
+            [this](int first, int removed, qsizetype from, qsizetype to) {
+                m_index.replaceLines(rawTextView(), first, removed, from, to);
+                emit indexChanged();
+            });
+    connect(this, &ScriptEditControl::textReset, this, [this] {
+        m_index.reset(rawTextView());
+        emit indexChanged();
+    });
 }
 
 CVantrelView::~CVantrelView() { OnDestroy(); }

@@ -5,6 +5,7 @@
 
 #include "editor/HighlightEngine.h"
 #include "editor/ScriptEditControl.h"
+#include "editor/ScriptIndex.h"
 #include "editor/ScriptText.h"
 #include "editor/SyntaxColours.h"
 
@@ -55,6 +56,9 @@ public:
     void setColourAsYouType(bool on) { m_colourAsYouType = on; }
     bool colourAsYouType() const { return m_colourAsYouType; }
 
+    // What each line defines and uses, kept up to date with every edit.
+    const ScriptIndex& index() const { return m_index; }
+
     // 0-based line of the caret at the last timer tick.
     int caretLine() const { return m_caretLine; }
 
@@ -67,6 +71,8 @@ public:
 signals:
     // The caret's line, 1-based, each time the timer sees it change.
     void caretLineChanged(int line);
+    // The index changed with an edit or a new text.
+    void indexChanged();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
@@ -80,6 +86,7 @@ private:
     void colourRestored(Step step);
 
     int m_caretLine = 0;
+    ScriptIndex m_index;
     SyntaxColours m_colours;
     HighlightEngine m_engine;
     QTimer m_timer;

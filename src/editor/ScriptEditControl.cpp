@@ -303,6 +303,10 @@ void ScriptEditControl::onContentsChange(int pos, int removed, int added)
     const bool lineStart = at == 0 || m_text[at - 1] == QLatin1Char('\n');
     const std::uint8_t fill = lineStart ? paletteIndex(m_defaultColour) : m_style[std::size_t(at - 1)];
 
+    // Nothing before at changed, so its block in the document as it is now
+    // is its line in the text as it was.
+    const int firstLine = document()->findBlock(int(at)).blockNumber();
+    const int removedLines = int(QStringView(m_text).sliced(at, rem).count(QLatin1Char('\n'))) + 1;
     m_text.replace(at, rem, now.constData() + prefix, ins);
     const auto it = m_style.begin() + at;
     if (rem > 0)
@@ -311,6 +315,9 @@ void ScriptEditControl::onContentsChange(int pos, int removed, int added)
         m_style.insert(m_style.begin() + at, std::size_t(ins), fill);
 
     markStale(at, at + std::max<qsizetype>(ins, 1));
+    const qsizetype lineFrom = at > 0 ? m_text.lastIndexOf(QLatin1Char('\n'), at - 1) + 1 : 0;
+    const qsizetype lineEnd = m_text.indexOf(QLatin1Char('\n'), at + ins);
+    emit linesReplaced(firstLine, removedLines, lineFrom, lineEnd < 0 ? m_text.size() : lineEnd);
     emit contentsChangedRange(at, at + ins);
 }
 
@@ -320,6 +327,7 @@ void ScriptEditControl::resyncText()
     m_text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     m_style.assign(std::size_t(m_text.size()), paletteIndex(m_defaultColour));
     ++m_generation;
+    emit textReset();
     viewport()->update();
 }
 

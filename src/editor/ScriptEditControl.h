@@ -75,6 +75,11 @@ signals:
     void textInserted(qsizetype start, qsizetype end);
     // The changed range of the last undo, [start, end).
     void contentsChangedRange(qsizetype start, qsizetype end);
+    // After an edit: lines [firstLine, firstLine + removedLines) of the text
+    // before it are now the lines of rawTextView() [from, to).
+    void linesReplaced(int firstLine, int removedLines, qsizetype from, qsizetype to);
+    // The text was taken again from the document as a whole.
+    void textReset();
 
 protected:
     bool event(QEvent* e) override;
