@@ -9,6 +9,7 @@ struct EditorSettings {
     bool autoIndent = true;
     bool colourAsYouType = true;
     bool debugOutput = false;  // the debug output panel is shown
+    bool outline = false;      // the outline is shown beside the script
 
     // Reads the four entries; a missing one keeps its default.
     void read(const ProfileStore& store);

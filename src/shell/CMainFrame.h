@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 class DebugPanel;
+class OutlinePanel;
 class SnippetCommands;
 namespace launch {
 class LaunchCommands;
@@ -72,6 +73,7 @@ private:
     CVantrelDoc* m_doc = nullptr;
     FindReplace* m_findReplace = nullptr;
     DebugPanel* m_debugPanel = nullptr;
+    OutlinePanel* m_outline = nullptr;
     launch::LaunchCommands* m_launch = nullptr;
     SnippetCommands* m_snippets = nullptr;
     QHash<int, QAction*> m_actions;
