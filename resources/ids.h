@@ -42,6 +42,12 @@ inline constexpr int ID_VIEW_DEBUG_OUTPUT = 32813;
 inline constexpr int ID_OPTIONS_AUTO_INDENT = 32814;
 inline constexpr int ID_OPTIONS_COLOUR_AS_YOU_TYPE = 32815;
 
+// Finding one's way through a mission: the outline, labels and their uses
+inline constexpr int ID_VIEW_OUTLINE = 32850;
+inline constexpr int ID_EDIT_GOTO_DEFINITION = 32851;
+inline constexpr int ID_EDIT_GO_BACK = 32852;
+inline constexpr int ID_EDIT_FIND_USES = 32853;
+
 // Edit
 inline constexpr int ID_EDIT_COPY = 57634;
 inline constexpr int ID_EDIT_CUT = 57635;

@@ -19,6 +19,7 @@ void EditorSettings::read(const ProfileStore& store)
     autoIndent = readFlag(store, str::kEntryAutoIndent, defaults.autoIndent);
     colourAsYouType = readFlag(store, str::kEntryColourAsYouType, defaults.colourAsYouType);
     debugOutput = readFlag(store, str::kEntryDebugOutput, defaults.debugOutput);
+    outline = readFlag(store, str::kEntryOutline, defaults.outline);
 }
 
 bool EditorSettings::write(ProfileStore& store, const EditorSettings* before) const
@@ -29,6 +30,7 @@ bool EditorSettings::write(ProfileStore& store, const EditorSettings* before) co
         {str::kEntryAutoIndent, &EditorSettings::autoIndent},
         {str::kEntryColourAsYouType, &EditorSettings::colourAsYouType},
         {str::kEntryDebugOutput, &EditorSettings::debugOutput},
+        {str::kEntryOutline, &EditorSettings::outline},
     };
     store.beginBatch();
     for (const auto& [entry, flag] : flags) {

@@ -10,11 +10,12 @@ struct EditorSettings {
     bool autoIndent = true;
     bool colourAsYouType = true;
     bool debugOutput = false;  // the debug output panel is shown
+    bool outline = false;      // the outline is shown beside the script
 
-    // Reads the four entries; a missing one keeps its default.
+    // Reads the entries; a missing one keeps its default.
     void read(const ProfileStore& store);
-    // Writes, as one change, those of the four that differ from before (all
-    // four without it). False when the store could not be written.
+    // Writes, as one change, those that differ from before (all of them
+    // without it). False when the store could not be written.
     bool write(ProfileStore& store, const EditorSettings* before = nullptr) const;
 
     bool operator==(const EditorSettings&) const = default;

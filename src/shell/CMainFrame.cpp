@@ -6,6 +6,7 @@
 #include "editor/FindReplace.h"
 #include "editor/GoToLineDlg.h"
 #include "editor/HtmlExport.h"
+#include "editor/OutlinePanel.h"
 #include "launch/DebugPanel.h"
 #include "launch/LaunchCommands.h"
 #include "platform/AtomicFile.h"
@@ -108,7 +109,17 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     split->addWidget(m_debugPanel);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
-    setCentralWidget(split);
+    // The outline stands beside the script and its debug output.
+    auto* sides = new QSplitter(Qt::Horizontal, this);
+    sides->addWidget(split);
+    m_outline = new OutlinePanel(sides);
+    m_outline->setView(m_view);
+    sides->addWidget(m_outline);
+    sides->setStretchFactor(0, 4);
+    sides->setStretchFactor(1, 1);
+    sides->setCollapsible(1, false);
+    sides->setSizes({600, 200});
+    setCentralWidget(sides);
 
     createActions();
     createMenus();
@@ -371,6 +382,7 @@ void CMainFrame::connectEditorSwitches()
     };
     toggle(ID_VIEW_LINE_NUMBERS, settings.lineNumbers, [this](bool on) { m_view->setLineNumbersVisible(on); });
     toggle(ID_VIEW_DEBUG_OUTPUT, settings.debugOutput, [this](bool on) { m_debugPanel->setVisible(on); });
+    toggle(ID_VIEW_OUTLINE, settings.outline, [this](bool on) { m_outline->setVisible(on); });
     toggle(ID_OPTIONS_AUTO_INDENT, settings.autoIndent, [this](bool on) { m_view->setAutoIndent(on); });
     toggle(ID_OPTIONS_COLOUR_AS_YOU_TYPE, settings.colourAsYouType,
            [this](bool on) { m_view->setColourAsYouType(on); });
@@ -381,6 +393,7 @@ void CMainFrame::writeEditorSettings() const
     EditorSettings settings;
     settings.lineNumbers = m_actions[ID_VIEW_LINE_NUMBERS]->isChecked();
     settings.debugOutput = m_actions[ID_VIEW_DEBUG_OUTPUT]->isChecked();
+    settings.outline = m_actions[ID_VIEW_OUTLINE]->isChecked();
     settings.autoIndent = m_actions[ID_OPTIONS_AUTO_INDENT]->isChecked();
     settings.colourAsYouType = m_actions[ID_OPTIONS_COLOUR_AS_YOU_TYPE]->isChecked();
     settings.write(ProfileStore::app(), &m_switchesRead);

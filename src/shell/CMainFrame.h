@@ -12,6 +12,7 @@
 #include <memory>
 
 class DebugPanel;
+class OutlinePanel;
 class SnippetCommands;
 namespace launch {
 class LaunchCommands;
@@ -77,6 +78,7 @@ private:
     CVantrelDoc* m_doc = nullptr;
     FindReplace* m_findReplace = nullptr;
     DebugPanel* m_debugPanel = nullptr;
+    OutlinePanel* m_outline = nullptr;
     launch::LaunchCommands* m_launch = nullptr;
     SnippetCommands* m_snippets = nullptr;
     QHash<int, QAction*> m_actions;

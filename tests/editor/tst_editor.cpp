@@ -7,6 +7,7 @@
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
 #include "editor/FindReplace.h"
+#include "editor/OutlinePanel.h"
 #include "platform/ProfileStore.h"
 #include "resources/ids.h"
 #include "shell/CMainFrame.h"
@@ -26,6 +27,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <cerrno>
 #include <cstring>
@@ -368,6 +370,53 @@ private slots:
         QVERIFY(!view->document()->isUndoAvailable() && !view->document()->isRedoAvailable());
         QVERIFY(!doc->IsModified());
         QVERIFY(boxes.boxes.isEmpty());
+    }
+
+    // The outline: sections with the labels under them, then the includes;
+    // choosing an entry moves the caret there, the caret's entry is marked as
+    // it moves, the filter narrows the list, and edits reach the list.
+    void outlineFollowsTheScript()
+    {
+        open(
+            "Top:\n; -- Models ----\nStart:\nBRA End\n;----\n; CREATE UNIVERSE\n;----\n#INCLUDE ships.shp\n"
+            "End:\n; End: is no label here\nPatrol:\n");
+        auto* panel = frame->findChild<OutlinePanel*>();
+        QVERIFY(panel && panel->isHidden());
+        frame->action(ID_VIEW_OUTLINE)->trigger();
+        QTreeWidget* tree = panel->tree();
+        const auto listing = [tree] {
+            QStringList out;
+            for (QTreeWidgetItemIterator it(tree, QTreeWidgetItemIterator::NotHidden); *it; ++it)
+                out << QString((*it)->parent() ? "  " : "") + (*it)->text(0);
+            return out;
+        };
+        QCOMPARE(listing(), (QStringList{"Top", "Models", "  Start", "CREATE UNIVERSE", "  End", "  Patrol", "Includes",
+                                         "  ships.shp"}));
+
+        QTreeWidgetItem* patrol = tree->findItems("Patrol", Qt::MatchRecursive).value(0);
+        QTRY_VERIFY(tree->viewport()->width() > 100);  // shown beside the script, not squeezed out
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(patrol).center());
+        QCOMPARE(view->textCursor().blockNumber(), 10);
+        QVERIFY(view->hasFocus());
+
+        // The caret on the BRA line marks the label above it.
+        moveTo(posOf("BRA"));
+        QTRY_COMPARE(tree->currentItem()->text(0), QStringLiteral("Start"));
+
+        QTest::keyClicks(panel->findChild<QLineEdit*>(), "pat");
+        QCOMPARE(listing(), (QStringList{"CREATE UNIVERSE", "  Patrol"}));
+        QTest::keyClick(panel->findChild<QLineEdit*>(), Qt::Key_Return);
+        QVERIFY(tree->hasFocus());
+        tree->setCurrentItem(tree->findItems("Patrol", Qt::MatchRecursive).value(0));
+        QTest::keyClick(tree, Qt::Key_Return);
+        QCOMPARE(view->textCursor().blockNumber(), 10);
+        panel->findChild<QLineEdit*>()->clear();
+
+        // A label typed into the script joins the list.
+        moveTo(0);
+        QTest::keyClicks(view, "Fresh:");
+        QTest::keyClick(view, Qt::Key_Return);
+        QTRY_VERIFY(listing().contains("Fresh"));
     }
 
     // The dialog offers the six built-in colours, names the class, keeps
