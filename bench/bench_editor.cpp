@@ -4,9 +4,9 @@
 // "name value unit" lines; medians of several runs.
 #include "BenchTiming.h"
 #include "editor/CVantrelView.h"
-#include "platform/RecoveryJournal.h"
 #include "editor/FindReplace.h"
 #include "platform/MessageBox.h"
+#include "platform/RecoveryJournal.h"
 #include "shell/CMainFrame.h"
 #include "shell/CVantrelDoc.h"
 

@@ -276,6 +276,8 @@ private slots:
         QCOMPARE(boxes.boxes.size(), 0);
         QCOMPARE(frame->findReplace()->replaceAll(QStringLiteral("WAIT"), QStringLiteral("END"), whole), 2);
         QCOMPARE(view->rawText(), QStringLiteral("WAITFOR 1\nwait 2\nEND 3\nXWAIT WAIT_X END\n"));
+    }
+
     // Replace All replaces what Find Next would find, one after another,
     // with Find's Match case and Match whole word.
     void replaceAllFollowsFindsOptions_data()

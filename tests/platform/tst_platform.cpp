@@ -207,6 +207,8 @@ private slots:
         QVERIFY(none.matches.isEmpty());
         QCOMPARE(none.searched, (QStringList{QDir::toNativeSeparators(m), QDir::toNativeSeparators(g)}));
         QVERIFY(filelookup::find("mission", root.path(), QString()).matches.isEmpty());  // a folder is no file
+    }
+
     // A save changes the text only: a file with several names keeps them,
     // one owned by another user keeps its owner and permissions.
     void saveKeepsLinksAndOwner()
