@@ -15,6 +15,8 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include <utility>
+
 using longlines::kLongestEditableLine;
 using longlines::longestLine;
 
@@ -130,8 +132,8 @@ bool CVantrelDoc::SaveModified()
 {
     if (!IsModified())
         return true;
-    const int answer = mb::show(m_dialogParent, QString(str::kSaveChangesQuestion).arg(GetTitle()), str::kAppName,
-                                mb::MB_YESNOCANCEL | mb::MB_ICONEXCLAMATION);
+    const int answer =
+        ask(QString(str::kSaveChangesQuestion).arg(GetTitle()), mb::MB_YESNOCANCEL | mb::MB_ICONEXCLAMATION);
     if (answer == mb::IDCANCEL)
         return false;
     if (answer == mb::IDNO)
@@ -176,6 +178,21 @@ bool CVantrelDoc::OpenWithMessages(const QString& path)
     return false;
 }
 
+int CVantrelDoc::ask(const QString& text, unsigned flags)
+{
+    // A change on disk noticed while a question about this script is up
+    // waits for the answer instead of asking a second question over it.
+    const bool outermost = !m_asking;
+    m_asking = true;
+    const int answer = mb::show(m_dialogParent, text, str::kAppName, flags);
+    if (outermost) {
+        m_asking = false;
+        if (std::exchange(m_diskCheckWaiting, false))
+            QTimer::singleShot(0, this, &CVantrelDoc::checkFileOnDisk);
+    }
+    return answer;
+}
+
 bool CVantrelDoc::agreeToSaveOver(const QString& target)
 {
     // Another program's version of the file is not overwritten unasked,
@@ -187,15 +204,19 @@ bool CVantrelDoc::agreeToSaveOver(const QString& target)
     if (!now.exists() || now == m_identity)
         return true;
     const QString path = m_pathName;
-    const int answer = mb::show(m_dialogParent, QString(str::kSaveOverChanges).arg(GetTitle()), str::kAppName,
-                                mb::MB_YESNO | mb::MB_ICONEXCLAMATION | mb::MB_DEFBUTTON2);
+    const int answer =
+        ask(QString(str::kSaveOverChanges).arg(GetTitle()), mb::MB_YESNO | mb::MB_ICONEXCLAMATION | mb::MB_DEFBUTTON2);
     // During the question another script may have taken this one's place.
     return answer == mb::IDYES && m_pathName == path;
 }
 
 void CVantrelDoc::checkFileOnDisk()
 {
-    if (m_askingAboutDisk || m_pathName.isEmpty())
+    if (m_asking) {
+        m_diskCheckWaiting = true;
+        return;
+    }
+    if (m_pathName.isEmpty())
         return;
     const FileIdentity now = FileIdentity::of(m_pathName);
     if (now == m_identity || now == m_declined)
@@ -209,11 +230,9 @@ void CVantrelDoc::checkFileOnDisk()
     }
     const QString path = m_pathName;
     const bool modified = IsModified();
-    m_askingAboutDisk = true;
-    const int answer = mb::show(
-        m_dialogParent, QString(modified ? str::kChangedOnDiskLoseChanges : str::kChangedOnDiskReload).arg(GetTitle()),
-        str::kAppName, mb::MB_YESNO | mb::MB_ICONEXCLAMATION | (modified ? mb::MB_DEFBUTTON2 : 0));
-    m_askingAboutDisk = false;
+    const int answer =
+        ask(QString(modified ? str::kChangedOnDiskLoseChanges : str::kChangedOnDiskReload).arg(GetTitle()),
+            mb::MB_YESNO | mb::MB_ICONEXCLAMATION | (modified ? mb::MB_DEFBUTTON2 : 0));
     // The question's event loop let anything happen: another script in this
     // one's place, or changes made to the text that the answer did not cover.
     if (m_pathName != path)

@@ -66,6 +66,7 @@ private:
     void setFileIdentity(const FileIdentity& identity);
     void checkFileOnDisk();
     bool agreeToSaveOver(const QString& target);
+    int ask(const QString& text, unsigned flags);
 
     ScriptText& m_text;
     QWidget* m_dialogParent;
@@ -75,7 +76,8 @@ private:
     // it that the user chose not to load.
     FileIdentity m_identity;
     std::optional<FileIdentity> m_declined;
-    bool m_askingAboutDisk = false;
+    bool m_asking = false;            // a question about this script is up
+    bool m_diskCheckWaiting = false;  // a change on disk came during it
     DiskWatch* m_watch;
     JournalKeeper* m_journal;
 };

@@ -466,6 +466,20 @@ private slots:
         QTRY_COMPARE(rec.boxes.size(), 4);
         QCOMPARE(rec.boxes[3].text, QString(str::kChangedOnDiskLoseChanges).arg("twice.iws"));
         QTRY_COMPARE(frame->view()->rawText(), QStringLiteral("FIFTH\n"));
+
+        // A change during the save question of New waits for its answer.
+        QTest::keyClicks(frame->view(), QStringLiteral("mine "));
+        qsizetype shownDuring = -1;
+        during([&] {
+            writeFile(p, "SIXTH\r\n");
+            QTest::qWait(300);
+            shownDuring = rec.boxes.size();
+        });
+        rec.answer = mb::IDCANCEL;
+        frame->action(ID_FILE_NEW)->trigger();
+        QCOMPARE(shownDuring, 4);  // none over the open question
+        QTRY_COMPARE(rec.boxes.size(), 6);
+        QCOMPARE(rec.boxes[5].text, QString(str::kChangedOnDiskLoseChanges).arg("twice.iws"));
         rec.onShow = {};
     }
 
