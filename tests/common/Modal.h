@@ -20,7 +20,9 @@ inline void whenModal(std::function<void(QWidget*)> action, int timeoutMs = 3000
     QObject::connect(timer, &QTimer::timeout, [timer, waited, action = std::move(action), timeoutMs] {
         QWidget* modal = QApplication::activeModalWidget();
         *waited += 10;
-        if (!modal && *waited < timeoutMs)
+        // Keys go to the focused control: wait until the dialog is active too
+        // (a loaded machine activates it a little after showing it).
+        if ((!modal || !modal->isActiveWindow()) && *waited < timeoutMs)
             return;
         timer->stop();
         timer->deleteLater();
