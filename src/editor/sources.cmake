@@ -5,7 +5,8 @@ list(APPEND VANTREL_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/SyntaxColours.cpp
   ${CMAKE_CURRENT_LIST_DIR}/HtmlExport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextSearch.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/EditorSettings.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/EditorSettings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IncludeLine.cpp)
 list(APPEND VANTREL_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/ScriptEditControl.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CVantrelView.cpp

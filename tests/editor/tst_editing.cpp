@@ -6,6 +6,7 @@
 #include "common/TestEnv.h"
 #include "editor/EditorSettings.h"
 #include "editor/GoToLineDlg.h"
+#include "editor/IncludeLine.h"
 #include "editor/ScriptEditControl.h"
 #include "launch/DebugPanel.h"
 #include "launch/LaunchSettings.h"
@@ -242,10 +243,42 @@ private slots:
         QVERIFY(shown().isEmpty());
     }
 
+    // The name an include line gives, and where it stands for a click.
+    void includeLineNamesItsFile_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("start");
+        QTest::newRow("plain") << "#INCLUDE ships.shp"
+                               << "ships.shp" << 9;
+        QTest::newRow("indented, any case, comment") << "\t#include Brief01.scr ; text"
+                                                     << "Brief01.scr" << 10;
+        QTest::newRow("quoted with a blank") << "#INCLUDE \"my ships.shp\""
+                                             << "my ships.shp" << 10;
+        QTest::newRow("comment right after") << "#INCLUDE a.shp// x"
+                                             << "a.shp" << 9;
+        QTest::newRow("no name") << "#INCLUDE   " << QString() << 0;
+        QTest::newRow("another word") << "#INCLUDES x.shp" << QString() << 0;
+        QTest::newRow("not at the start") << "; #INCLUDE x.shp" << QString() << 0;
+    }
+    void includeLineNamesItsFile()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, name);
+        QFETCH(int, start);
+        const std::optional<IncludeName> found = includeOnLine(line);
+        QCOMPARE(found.has_value(), !name.isEmpty());
+        if (found) {
+            QCOMPARE(found->name, name);
+            QCOMPARE(found->start, start);
+            QCOMPARE(line.mid(found->start, found->end - found->start).remove(u'"'), name);
+        }
+    }
+
     void editorSettingsRoundTrip()
     {
         EditorSettings read;
-        const EditorSettings changed{false, false, false, true};
+        const EditorSettings changed{false, false, false, true, true};
         QVERIFY(changed.write(ProfileStore::app()));
         ProfileStore::reopenApp();
         read.read(ProfileStore::app());
