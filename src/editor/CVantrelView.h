@@ -58,6 +58,14 @@ public:
     // 0-based line of the caret at the last timer tick.
     int caretLine() const { return m_caretLine; }
 
+    // The name on the "#INCLUDE NAME" line at the caret; empty when the caret
+    // is on no such line.
+    QString includeAtCaret() const;
+    // Puts the caret on a line, 1-based, and marks the line for a moment so
+    // that the eye finds it.
+    void showLine(int line1Based);
+    bool lineMarked() const { return !extraSelections().isEmpty(); }
+
     // Writes the colours to the settings store; runs once, when the view goes.
     void OnDestroy();
 
@@ -67,10 +75,13 @@ public:
 signals:
     // The caret's line, 1-based, each time the timer sees it change.
     void caretLineChanged(int line);
+    // A Ctrl+click on the name of an "#INCLUDE NAME" line.
+    void includeClicked(const QString& name);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     void colourLines(int first, int last);
@@ -83,6 +94,7 @@ private:
     SyntaxColours m_colours;
     HighlightEngine m_engine;
     QTimer m_timer;
+    QTimer m_unmark;  // ends the mark of a line shown by showLine
     bool m_destroyed = false;
     bool m_colourAsYouType = false;
     // The range an undo or redo changed, gathered while it runs.

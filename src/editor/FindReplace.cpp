@@ -109,7 +109,10 @@ FindOptions FindReplaceDlg::options() const
     return o;
 }
 
-FindReplace::FindReplace(CVantrelView* edit) : QObject(edit), m_edit(edit) {}
+FindReplace::FindReplace(QWidget* owner, ActiveScript activeScript)
+    : QObject(owner), m_owner(owner), m_activeScript(std::move(activeScript))
+{
+}
 
 void FindReplace::showDialog(bool replace)
 {
@@ -118,7 +121,7 @@ void FindReplace::showDialog(bool replace)
     if (other)
         other->hide();
     if (!dlg) {
-        dlg = new FindReplaceDlg(replace, m_edit->window());
+        dlg = new FindReplaceDlg(replace, m_owner);
         FindReplaceDlg* d = dlg;
         connect(d, &FindReplaceDlg::findNext, this, [this, d] { findNext(d->findEdit()->text(), d->options()); });
         if (replace) {
@@ -129,7 +132,7 @@ void FindReplace::showDialog(bool replace)
         }
     }
     // Start from the selected text, or the last search.
-    const QString selected = m_edit->textCursor().selectedText();
+    const QString selected = m_activeScript()->textCursor().selectedText();
     if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator))
         dlg->findEdit()->setText(selected);
     else if (!m_lastWhat.isEmpty())
@@ -155,7 +158,7 @@ void FindReplace::OnEditRepeat()
 
 void FindReplace::notFound(const QString& what)
 {
-    mb::show(m_edit->window(), QString(str::kNotFound).arg(what), str::kAppName, mb::MB_OK | mb::MB_ICONINFORMATION);
+    mb::show(m_owner, QString(str::kNotFound).arg(what), str::kAppName, mb::MB_OK | mb::MB_ICONINFORMATION);
 }
 
 bool FindReplace::findNext(const QString& what, const FindOptions& opt)
@@ -164,19 +167,24 @@ bool FindReplace::findNext(const QString& what, const FindOptions& opt)
         return false;
     m_lastWhat = what;
     m_lastOptions = opt;
-    const QString text = m_edit->rawText();
-    const QTextCursor cur = m_edit->textCursor();
+    CVantrelView* edit = m_activeScript();
+    const QString text = edit->rawText();
+    const QTextCursor cur = edit->textCursor();
     const qsizetype from = opt.up ? cur.selectionStart() : cur.selectionEnd();
     const qsizetype at = TextSearch::findWrapping(text, what, from, opt);
     if (at < 0) {
         notFound(what);
         return false;
     }
-    QTextCursor c = m_edit->textCursor();
+    // Going on from the other end is easily missed: a found text above the
+    // caret looks like the next one.
+    if (opt.up ? at >= from : at < from)
+        emit wrapped(opt.up ? QString(str::kFindWrappedUp) : QString(str::kFindWrappedDown));
+    QTextCursor c = edit->textCursor();
     c.setPosition(int(at));
     c.setPosition(int(at + what.size()), QTextCursor::KeepAnchor);
-    m_edit->setTextCursor(c);
-    m_edit->ensureCursorVisible();
+    edit->setTextCursor(c);
+    edit->ensureCursorVisible();
     moveDialogOffSelection();
     return true;
 }
@@ -188,17 +196,18 @@ void FindReplace::moveDialogOffSelection()
     FindReplaceDlg* dlg = m_replaceDlg && m_replaceDlg->isVisible() ? m_replaceDlg.data() : m_findDlg.data();
     if (!dlg || !dlg->isVisible())
         return;
-    const QTextCursor sel = m_edit->textCursor();
+    CVantrelView* edit = m_activeScript();
+    const QTextCursor sel = edit->textCursor();
     QTextCursor start = sel;
     start.setPosition(sel.selectionStart());
     QTextCursor end = sel;
     end.setPosition(sel.selectionEnd());
-    const QRect local = m_edit->cursorRect(start).united(m_edit->cursorRect(end));
-    const QRect found(m_edit->viewport()->mapToGlobal(local.topLeft()), local.size());
+    const QRect local = edit->cursorRect(start).united(edit->cursorRect(end));
+    const QRect found(edit->viewport()->mapToGlobal(local.topLeft()), local.size());
     const QRect frame = dlg->frameGeometry();
     if (!frame.intersects(found))
         return;
-    const QRect screen = m_edit->screen()->availableGeometry();
+    const QRect screen = edit->screen()->availableGeometry();
     constexpr int kGap = 8;
     int y = found.bottom() + 1 + kGap;
     if (y + frame.height() > screen.bottom() + 1)
@@ -210,15 +219,16 @@ bool FindReplace::replaceOne(const QString& what, const QString& with, const Fin
 {
     if (what.isEmpty())
         return false;
-    QTextCursor c = m_edit->textCursor();
+    CVantrelView* edit = m_activeScript();
+    QTextCursor c = edit->textCursor();
     if (c.hasSelection()) {
-        const QString text = m_edit->rawText();
+        const QString text = edit->rawText();
         if (c.selectionEnd() - c.selectionStart() == what.size() &&
             TextSearch::matchesAt(text, c.selectionStart(), what, opt)) {
             const qsizetype at = c.selectionStart();
             c.insertText(with);
-            m_edit->setTextCursor(c);
-            m_edit->colourRange(at, at + with.size());
+            edit->setTextCursor(c);
+            edit->colourRange(at, at + with.size());
         }
     }
     return findNext(what, opt);
@@ -232,7 +242,8 @@ int FindReplace::replaceAll(const QString& what, const QString& with, const Find
     m_lastOptions = opt;
     FindOptions down = opt;
     down.up = false;
-    const QString text = m_edit->rawText();
+    CVantrelView* edit = m_activeScript();
+    const QString text = edit->rawText();
     QList<qsizetype> hits;
     for (qsizetype i = TextSearch::find(text, what, 0, down); i >= 0;
          i = TextSearch::find(text, what, i + what.size(), down))
@@ -245,7 +256,7 @@ int FindReplace::replaceAll(const QString& what, const QString& with, const Find
     // of its own, joined to the first, so that the editor sees each change
     // where it is and the text between keeps its colours. Work from the end
     // so that earlier positions stay valid.
-    QTextCursor c(m_edit->document());
+    QTextCursor c(edit->document());
     for (auto it = hits.crbegin(); it != hits.crend(); ++it) {
         if (it == hits.crbegin())
             c.beginEditBlock();
@@ -259,9 +270,9 @@ int FindReplace::replaceAll(const QString& what, const QString& with, const Find
     const qsizetype grow = with.size() - what.size();
     for (qsizetype i = 0; i < hits.size(); ++i) {
         const qsizetype at = hits[i] + i * grow;
-        m_edit->colourRange(at, at + with.size());
+        edit->colourRange(at, at + with.size());
     }
-    mb::show(m_edit->window(), QString(str::kReplacedCount).arg(hits.size()).arg(what), str::kAppName,
+    mb::show(m_owner, QString(str::kReplacedCount).arg(hits.size()).arg(what), str::kAppName,
              mb::MB_OK | mb::MB_ICONINFORMATION);
     return int(hits.size());
 }

@@ -52,6 +52,10 @@ void LaunchCommands::OnLaunchScript()
         show(m_owner, *plan.refusal);
         return;
     }
+    if (!script.otherModified.isEmpty()) {
+        show(m_owner, otherScriptModified(script.otherModified));
+        return;
+    }
     if (plan.askPathWarning && show(m_owner, pathWarning()) == mb::IDNO)
         return;
     const GameStart started = startGame(plan);

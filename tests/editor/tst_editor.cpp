@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -207,6 +208,13 @@ private slots:
         }
         QTest::keySequence(view, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
         QCOMPARE(view->rawText(), QString());
+        // Edit > Redo is there exactly while the control can redo.
+        QVERIFY(!frame->action(ID_EDIT_REDO)->isEnabled());
+        frame->action(ID_EDIT_UNDO)->trigger();
+        QVERIFY(frame->action(ID_EDIT_REDO)->isEnabled());
+        frame->action(ID_EDIT_REDO)->trigger();
+        QCOMPARE(view->rawText(), QString());
+        QVERIFY(!frame->action(ID_EDIT_REDO)->isEnabled());
         moveTo(0);
         QTest::keyClicks(view, QStringLiteral("END"));
         view->OnEditUndo();
@@ -244,6 +252,16 @@ private slots:
         QTRY_VERIFY(!dlg->frameGeometry().intersects(found));
         QVERIFY(!frame->findReplace()->findNext(QStringLiteral("nowhere"), {}));
         QCOMPARE(boxes.boxes.last().text, QStringLiteral("Cannot find the string 'nowhere'."));
+
+        // Going on from the top is said in the status bar; a find further down says nothing.
+        moveTo(posOf(QStringLiteral("\"s\"")));
+        QVERIFY(frame->findReplace()->findNext(QStringLiteral("keep"), {}));
+        QCOMPARE(frame->statusBar()->currentMessage(),
+                 QStringLiteral("Passed the end of the script; continued from the top."));
+        frame->statusBar()->clearMessage();
+        QVERIFY(frame->findReplace()->findNext(QStringLiteral("WAIT"), {}));
+        QCOMPARE(view->textCursor().selectionStart(), posOf(QStringLiteral("WAIT\n\"")));
+        QVERIFY(frame->statusBar()->currentMessage().isEmpty());
     }
 
     // The dialog offers the six built-in colours, names the class, keeps
