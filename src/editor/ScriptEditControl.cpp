@@ -4,6 +4,7 @@
 #include "editor/QtColours.h"
 #include "editor/WordCompleter.h"
 #include "platform/ScriptFont.h"
+#include "resources/style.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
@@ -104,6 +105,13 @@ void ScriptEditControl::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
+    // Tab on a selection of several lines, and Shift+Tab anywhere, shift whole lines.
+    const bool plainTab = key == Qt::Key_Tab && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!isReadOnly() && (key == Qt::Key_Backtab || (plainTab && selectionSpansLines()))) {
+        shiftLines(key == Qt::Key_Backtab ? -1 : 1);
+        e->accept();
+        return;
+    }
     const bool plainReturn =
         (key == Qt::Key_Return || key == Qt::Key_Enter) && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (plainReturn && m_autoIndent && !isReadOnly() && insertIndentedLineBreak()) {
@@ -113,6 +121,56 @@ void ScriptEditControl::keyPressEvent(QKeyEvent* e)
     QPlainTextEdit::keyPressEvent(e);
     if (m_completer->isPopupVisible())
         m_completer->followTyping();
+}
+
+bool ScriptEditControl::selectionSpansLines() const
+{
+    const QTextCursor c = textCursor();
+    return c.hasSelection() && document()->findBlock(c.selectionStart()) != document()->findBlock(c.selectionEnd());
+}
+
+void ScriptEditControl::shiftLines(int direction)
+{
+    QTextCursor c = textCursor();
+    const QTextBlock first = document()->findBlock(c.selectionStart());
+    QTextBlock last = document()->findBlock(c.selectionEnd());
+    // A selection that ends at the start of a line does not take that line in.
+    if (last != first && c.selectionEnd() == last.position())
+        last = last.previous();
+    const bool anchorFirst = c.anchor() <= c.position();
+    QTextCursor edit(document());
+    edit.beginEditBlock();
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+        edit.setPosition(b.position());
+        if (direction > 0) {
+            edit.insertText(QStringLiteral("\t"));
+        } else {
+            // One tab, or up to a tab's width of blanks.
+            const QString text = b.text();
+            qsizetype n = 0;
+            if (text.startsWith(QLatin1Char('\t')))
+                n = 1;
+            else
+                while (n < text.size() && n < res::kTabWidth && text[n] == QLatin1Char(' '))
+                    ++n;
+            if (n > 0) {
+                edit.setPosition(b.position() + int(n), QTextCursor::KeepAnchor);
+                edit.removeSelectedText();
+            }
+        }
+        if (b == last)
+            break;
+    }
+    edit.endEditBlock();
+    if (first == last)
+        return;  // one line: the caret or selection moved with its text
+    // The selection stays on the same lines, from the first one's start to the last one's end.
+    const int from = first.position();
+    const int to = last.position() + last.length() - 1;
+    QTextCursor keep(document());
+    keep.setPosition(anchorFirst ? from : to);
+    keep.setPosition(anchorFirst ? to : from, QTextCursor::KeepAnchor);
+    setTextCursor(keep);
 }
 
 bool ScriptEditControl::insertIndentedLineBreak()

@@ -100,6 +100,9 @@ private:
     void updateTabStops();
     void updateGutterGeometry();
     bool insertIndentedLineBreak();
+    bool selectionSpansLines() const;
+    // Indents (1) or outdents (-1) every line of the selection, or the caret's line, in one undo step.
+    void shiftLines(int direction);
 
     QString m_text;                     // the text as the document holds it, "\n" for line breaks
     std::vector<std::uint8_t> m_style;  // palette index per character of m_text

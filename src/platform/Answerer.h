@@ -3,7 +3,28 @@
 // its result is the answer. Tests answer message boxes and file dialogs so.
 #pragma once
 
+#include <QEventLoop>
+#include <QTimer>
+
 #include <functional>
+
+// Whether one of the program's questions (a message box, a file dialog) is
+// open now. Work that may ask a question of its own waits until none is.
+namespace questions {
+inline int& openCount()
+{
+    static int n = 0;
+    return n;
+}
+inline bool anyOpen() { return openCount() > 0; }
+// Counts one question as open while it lives.
+struct Open {
+    Open() { ++openCount(); }
+    ~Open() { --openCount(); }
+    Open(const Open&) = delete;
+    Open& operator=(const Open&) = delete;
+};
+}  // namespace questions
 
 template <class Question, class Answer>
 class Answerer {
@@ -13,7 +34,16 @@ public:
     // An empty function brings the dialogs back.
     static void install(Function f) { slot() = std::move(f); }
     static bool installed() { return bool(slot()); }
-    static Answer ask(const Question& q) { return slot()(q); }
+    static Answer ask(const Question& q)
+    {
+        // A real dialog runs an event loop of its own while it waits for the
+        // user; an answered one does too, so that whatever may arrive meanwhile
+        // (a hand-over, a timer, a change on disk) arrives here as well.
+        QEventLoop wait;
+        QTimer::singleShot(5, &wait, &QEventLoop::quit);
+        wait.exec();
+        return slot()(q);
+    }
 
 private:
     static Function& slot()

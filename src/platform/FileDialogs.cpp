@@ -11,6 +11,7 @@ void setAnswerer(Answerer a) { Dialogs::install(std::move(a)); }
 
 QString getOpenFileName(QWidget* parent, const QString& proposed, const QString& filter)
 {
+    const questions::Open asking;
     if (Dialogs::installed())
         return Dialogs::ask(Request{false, QString(), proposed, filter});
     return QFileDialog::getOpenFileName(parent, QString(), proposed, filter);
@@ -18,6 +19,7 @@ QString getOpenFileName(QWidget* parent, const QString& proposed, const QString&
 
 QString getSaveFileName(QWidget* parent, const QString& proposed, const QString& filter, const QString& defaultSuffix)
 {
+    const questions::Open asking;
     if (Dialogs::installed())
         return Dialogs::ask(Request{true, QString(), proposed, filter});
     QFileDialog dialog(parent, QString(), proposed, filter);

@@ -50,6 +50,7 @@ QMessageBox::Icon iconFor(unsigned flags)
 
 int show(QWidget* parent, const QString& text, const QString& caption, unsigned flags)
 {
+    const questions::Open asking;
     if (Boxes::installed())
         return Boxes::ask(Box{text, caption, flags});
 

@@ -1,6 +1,7 @@
 #include "shell/CVantrelApp.h"
 
 #include "editor/CVantrelView.h"
+#include "platform/Answerer.h"
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
@@ -109,14 +110,18 @@ bool CVantrelApp::handToRunningInstance(const QString& path)
 {
     QLocalSocket socket;
     socket.connectToServer(instanceName());
-    if (!socket.waitForConnected(500))
-        return false;
+    if (!socket.waitForConnected(2000))
+        return false;  // no editor runs
     socket.write(QFileInfo(path).absoluteFilePath().toUtf8() + '\n');
-    if (!socket.waitForBytesWritten(1000))
-        return false;
-    // Wait for the running editor to take it.
-    socket.waitForReadyRead(2000);
-    const bool ok = socket.readAll().startsWith("ok");
+    // An editor that took the connection takes the script, however long it is
+    // busy (a question open, a game being started); only an editor that ends
+    // without answering leaves it to this one.
+    while (!socket.canReadLine()) {
+        if (socket.state() != QLocalSocket::ConnectedState)
+            return false;
+        socket.waitForReadyRead(1000);
+    }
+    const bool ok = socket.readLine().startsWith("ok");
     socket.disconnectFromServer();
     return ok;
 }
@@ -131,26 +136,54 @@ void CVantrelApp::listenForOtherInstances()
         if (!m_server->listen(instanceName()))
             return;
     }
+    m_handOverTimer.setSingleShot(true);
+    connect(&m_handOverTimer, &QTimer::timeout, this, &CVantrelApp::openHandedOver);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (!socket->canReadLine())
-                    return;
-                const QString path = QString::fromUtf8(socket->readLine()).trimmed();
-                socket->write("ok\n");
-                socket->flush();
-                if (path.isEmpty() || !m_frame)
-                    return;
-                // Up and in front, as large as the user left it.
-                if (m_frame->isMinimized())
-                    m_frame->setWindowState(m_frame->windowState() & ~Qt::WindowMinimized);
-                m_frame->raise();
-                m_frame->activateWindow();
-                OpenDocumentFile(path);
-            });
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { takeHandOver(socket); });
         }
     });
+}
+
+void CVantrelApp::takeHandOver(QLocalSocket* socket)
+{
+    bool any = false;
+    while (socket->canReadLine()) {
+        const QString path = QString::fromUtf8(socket->readLine()).trimmed();
+        if (!path.isEmpty())
+            m_handedOverPaths.append(path);
+        any = true;
+    }
+    if (!any)
+        return;
+    socket->write("ok\n");
+    socket->flush();
+    // Opened from the event loop, never from here: the save question runs a
+    // loop of its own, in which this socket may be gone.
+    if (!m_handOverTimer.isActive())
+        m_handOverTimer.start(0);
+}
+
+void CVantrelApp::openHandedOver()
+{
+    if (m_handedOverPaths.isEmpty() || !m_frame)
+        return;
+    if (questions::anyOpen() || QApplication::activeModalWidget()) {
+        // A question is open: the script waits its turn behind it.
+        m_handOverTimer.start(100);
+        return;
+    }
+    const QString path = m_handedOverPaths.takeFirst();
+    // To the front as it is: a maximised window stays maximised.
+    if (m_frame->isMinimized())
+        m_frame->setWindowState(m_frame->windowState() & ~Qt::WindowMinimized);
+    m_frame->show();
+    m_frame->raise();
+    m_frame->activateWindow();
+    OpenDocumentFile(path);
+    if (!m_handedOverPaths.isEmpty())
+        m_handOverTimer.start(0);
 }
 
 void CVantrelApp::updateRecentMenu()

@@ -7,11 +7,14 @@
 #include "shell/RecentFiles.h"
 
 #include <QObject>
+#include <QStringList>
+#include <QTimer>
 
 #include <memory>
 
 class CMainFrame;
 class QLocalServer;
+class QLocalSocket;
 
 class CVantrelApp : public QObject {
     Q_OBJECT
@@ -50,6 +53,8 @@ private:
     void connectFrame();
     bool handToRunningInstance(const QString& path);
     void listenForOtherInstances();
+    void takeHandOver(QLocalSocket* socket);
+    void openHandedOver();
     void updateRecentMenu();
 
     CommandLine m_cl;
@@ -57,4 +62,7 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     QLocalServer* m_server = nullptr;
     bool m_handedOver = false;
+    // Scripts handed over by second starts, opened one at a time from the event loop.
+    QStringList m_handedOverPaths;
+    QTimer m_handOverTimer;
 };

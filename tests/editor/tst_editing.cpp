@@ -120,6 +120,38 @@ private slots:
         QCOMPARE(edit->rawText(), text);
     }
 
+    // Tab and Shift+Tab on several lines shift each of them, in one undo step,
+    // with the selection kept on the same lines; a selection that ends at the
+    // start of a line leaves that line alone.
+    void tabShiftsTheLinesOfASelection()
+    {
+        const QString text = QStringLiteral("A\n\tB\n      C\n   D\nE");
+        setText(text);
+        QTextCursor c = edit->textCursor();
+        c.setPosition(1);
+        c.setPosition(int(text.indexOf(QLatin1Char('E'))), QTextCursor::KeepAnchor);
+        edit->setTextCursor(c);
+        QTest::keyClick(edit.get(), Qt::Key_Tab);
+        QCOMPARE(edit->rawText(), QStringLiteral("\tA\n\t\tB\n\t      C\n\t   D\nE"));
+        QCOMPARE(edit->textCursor().selectedText(), QStringLiteral("\tA\u2029\t\tB\u2029\t      C\u2029\t   D"));
+        QTest::keyClick(edit.get(), Qt::Key_Backtab);
+        QTest::keyClick(edit.get(), Qt::Key_Backtab);
+        // One tab, or up to a tab's width of blanks, per line and press.
+        QCOMPARE(edit->rawText(), QStringLiteral("A\nB\nC\nD\nE"));
+        edit->undo();
+        QCOMPARE(edit->rawText(), text);
+        edit->undo();
+        QCOMPARE(edit->rawText(), text.left(0) + QStringLiteral("\tA\n\t\tB\n\t      C\n\t   D\nE"));
+
+        // Within one line, Tab is a character as ever.
+        setText(QStringLiteral("WAIT 1"), 0);
+        c = edit->textCursor();
+        c.setPosition(4, QTextCursor::KeepAnchor);
+        edit->setTextCursor(c);
+        QTest::keyClick(edit.get(), Qt::Key_Tab);
+        QCOMPARE(edit->rawText(), QStringLiteral("\t 1"));
+    }
+
     void ctrlSpaceCompletesTheWordBeforeTheCaret()
     {
         // One candidate: in the word list's spelling, at once.

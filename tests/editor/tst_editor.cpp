@@ -264,6 +264,33 @@ private slots:
         QVERIFY(frame->statusBar()->currentMessage().isEmpty());
     }
 
+    // Find's options: whole words only, case, and upwards from the caret.
+    void findHonoursItsOptions()
+    {
+        open("WAITFOR 1\nwait 2\nWAIT 3\nXWAIT WAIT_X WAIT\n");
+        BoxRecorder boxes;
+        FindOptions whole;
+        whole.wholeWord = true;
+        moveTo(0);
+        QVERIFY(frame->findReplace()->findNext(QStringLiteral("WAIT"), whole));
+        QCOMPARE(view->textCursor().selectionStart(), posOf(QStringLiteral("wait 2")));
+        whole.matchCase = true;
+        QVERIFY(frame->findReplace()->findNext(QStringLiteral("WAIT"), whole));
+        QCOMPARE(view->textCursor().selectionStart(), posOf(QStringLiteral("WAIT 3")));
+        QVERIFY(frame->findReplace()->findNext(QStringLiteral("WAIT"), whole));
+        QCOMPARE(view->textCursor().selectionStart(), view->rawText().lastIndexOf(QStringLiteral("WAIT")));
+        FindOptions up = whole;
+        up.up = true;
+        QVERIFY(frame->findReplace()->findNext(QStringLiteral("WAIT"), up));
+        QCOMPARE(view->textCursor().selectionStart(), posOf(QStringLiteral("WAIT 3")));
+        // Up from the first whole word goes round to the last, past the longer words.
+        QVERIFY(frame->findReplace()->findNext(QStringLiteral("WAIT"), up));
+        QCOMPARE(view->textCursor().selectionStart(), view->rawText().lastIndexOf(QStringLiteral("WAIT")));
+        QCOMPARE(boxes.boxes.size(), 0);
+        QCOMPARE(frame->findReplace()->replaceAll(QStringLiteral("WAIT"), QStringLiteral("END"), whole), 2);
+        QCOMPARE(view->rawText(), QStringLiteral("WAITFOR 1\nwait 2\nEND 3\nXWAIT WAIT_X END\n"));
+    }
+
     // The dialog offers the six built-in colours, names the class, keeps
     // nothing outside the program's settings; OK colours the text at once.
     void colourDialog_data()

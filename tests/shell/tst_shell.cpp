@@ -467,6 +467,109 @@ private slots:
         QCOMPARE(second.exitCode(), 0);
     }
 
+    // A script handed over to an editor with unsaved changes asks first, as
+    // File > Open does; the question's own event loop must not pull the
+    // connection from under it.
+    void aHandOverAsksAboutUnsavedChanges_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("opened");
+        QTest::addColumn<QByteArray>("saved");
+        QTest::newRow("Yes") << int(mb::IDYES) << true << QByteArray("edited END\r\n");
+        QTest::newRow("No") << int(mb::IDNO) << true << QByteArray("END\r\n");
+        QTest::newRow("Cancel") << int(mb::IDCANCEL) << false << QByteArray("END\r\n");
+    }
+    void aHandOverAsksAboutUnsavedChanges()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, opened);
+        QFETCH(QByteArray, saved);
+        const QString first = script(QStringLiteral("first.iws"));
+        start({first, QStringLiteral("-Embedding")});
+        QTest::keyClicks(frame->view(), QStringLiteral("edited "));
+        rec.answer = answer;
+        const QString other = script(QStringLiteral("other.iws"));
+        {
+            QLocalSocket socket;
+            socket.connectToServer(CVantrelApp::instanceName());
+            QVERIFY(socket.waitForConnected(1000));
+            socket.write(other.toUtf8() + "\n");
+            // The second start goes as soon as it has its answer.
+            QTRY_VERIFY(socket.canReadLine() || socket.waitForReadyRead(10));
+            QCOMPARE(socket.readLine(), QByteArray("ok\n"));
+        }
+        QTRY_COMPARE(rec.boxes.size(), 1);
+        QTest::qWait(50);
+        QCOMPARE(frame->document()->GetPathName(), opened ? other : first);
+        QCOMPARE(frame->document()->IsModified(), !opened);
+        QCOMPARE(readFile(first), saved);
+        QVERIFY(frame->isActiveWindow());
+    }
+
+    // A script handed over while a question is open waits for the answer, and
+    // is then opened as usual.
+    void aHandOverWaitsForTheQuestionThatIsOpen()
+    {
+        start();
+        frame->showMaximized();
+        QTest::keyClicks(frame->view(), QStringLiteral("x"));
+        const QString other = script(QStringLiteral("waiting.iws"));
+        QLocalSocket socket;
+        rec.onShow = [&] {
+            if (socket.state() != QLocalSocket::UnconnectedState)
+                return;
+            socket.connectToServer(CVantrelApp::instanceName());
+            socket.write(other.toUtf8() + "\n");
+            socket.flush();
+            QTest::qWait(300);  // the question is still open meanwhile
+            QVERIFY(frame->document()->IsModified());
+        };
+        frame->action(ID_FILE_NEW)->trigger();
+        QCOMPARE(rec.boxes.size(), 1);
+        QTRY_COMPARE(frame->document()->GetPathName(), other);
+        QCOMPARE(rec.boxes.size(), 1);
+        QVERIFY(frame->isMaximized());
+        rec.onShow = {};
+    }
+
+    // The second start names the script relative to its own folder.
+    void aRelativeNameIsHandedOverFromAnotherFolder()
+    {
+        start();
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("elsewhere/sub")));
+        const QString p = writeFile(dir.filePath(QStringLiteral("elsewhere/sub/rel.iws")), "END\r\n");
+        QProcess second;
+        second.setWorkingDirectory(dir.filePath(QStringLiteral("elsewhere")));
+        second.start(QStringLiteral(VANTREL_BINARY_DIR "/src/vantrel"), {QStringLiteral("sub/rel.iws")});
+        QTRY_COMPARE_WITH_TIMEOUT(frame->document()->GetPathName(), p, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(second.exitCode(), 0);
+    }
+
+    // Save As names an untitled script: caption, path, and the next Save
+    // writes there without asking again.
+    void saveAsNamesAnUntitledScript()
+    {
+        start();
+        QTest::keyClicks(frame->view(), QStringLiteral("END"));
+        const QString target = dir.filePath(QStringLiteral("named.iws"));
+        int asked = 0;
+        filedlg::setAnswerer([&](const filedlg::Request& r) {
+            ++asked;
+            return r.save ? target : QString();
+        });
+        frame->action(ID_FILE_SAVE_AS)->trigger();
+        QCOMPARE(readFile(target), QByteArray("END"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("named.iws - Vantrel"));
+        QCOMPARE(frame->document()->GetPathName(), target);
+        QTest::keyClick(frame->view(), Qt::Key_Return);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("named.iws* - Vantrel"));
+        QTest::keyClick(frame->view(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(asked, 1);
+        QCOMPARE(readFile(target), QByteArray("END\r\n"));
+        QCOMPARE(app->recentFiles().paths().value(0), target);
+    }
+
     // A script that cannot be opened ends start-up in a message with no
     // splash over it.
     void aScriptThatCannotBeOpenedEndsStartUp_data()
