@@ -240,12 +240,16 @@ bool CMainFrame::openInNewTab(const QString& path)
     // An Untitled script never touched is no work to keep.
     if (active->GetPathName().isEmpty() && !active->IsModified())
         return active->OpenWithMessages(path);
+    // Shown before it is filled: the text is laid out once, for the size it
+    // is shown at.
+    const int previous = m_scripts->activeIndex();
     const int index = m_scripts->add();
+    m_scripts->setActive(index);
     if (!m_scripts->document(index)->OpenWithMessages(path)) {
         m_scripts->remove(index);
+        m_scripts->setActive(previous);
         return false;
     }
-    m_scripts->setActive(index);
     return true;
 }
 
