@@ -259,8 +259,8 @@ private slots:
         QCOMPARE(frame->statusBar()->currentMessage(),
                  QStringLiteral("Passed the end of the script; continued from the top."));
         frame->statusBar()->clearMessage();
-        QVERIFY(frame->findReplace()->findNext(QStringLiteral("WAIT"), {}));
-        QCOMPARE(view->textCursor().selectionStart(), posOf(QStringLiteral("WAIT\n\"")));
+        QVERIFY(frame->findReplace()->findNext(QStringLiteral(" WAIT"), {}));  // right after the caret
+        QCOMPARE(view->textCursor().selectionStart(), posOf(QStringLiteral(" WAIT\n\"")));
         QVERIFY(frame->statusBar()->currentMessage().isEmpty());
     }
 
