@@ -110,6 +110,9 @@ private slots:
         QTest::keyClick(view, Qt::Key_Up);
         QTRY_COMPARE_WITH_TIMEOUT(view->colourAt(6), kCommands, 300);
         QTRY_COMPARE_WITH_TIMEOUT(frame->findChild<QLabel*>("pane_61204")->text(), QStringLiteral("Line 1"), 300);
+        // While a selection grows, the pane names the caret's line at once.
+        QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(frame->findChild<QLabel*>("pane_61204")->text(), QStringLiteral("Line 2"));
     }
 
     // The four states follow the editing control however the Edit menu is

@@ -200,6 +200,21 @@ private slots:
         QVERIFY(frame->action(ID_EDIT_UNDO)->isEnabled() && !frame->action(ID_EDIT_REDO)->isEnabled());
         QCOMPARE(QApplication::focusWidget(), frame->view());
 
+        // Save All writes every modified script, and only those.
+        const QByteArray before = readFile(a);
+        key(QKeySequence(Qt::CTRL | Qt::Key_Tab));
+        QTest::keyClicks(frame->view(), QStringLiteral("a"));
+        key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+        QCOMPARE(readFile(a), QByteArray("aEND\r\n"));
+        QCOMPARE(readFile(b), QByteArray("bbEND\r\n"));
+        QCOMPARE(tabTexts(), QStringList({"a.iws", "b.iws"}));
+        writeFile(a, before);
+        writeFile(b, "END\r\n");
+        QVERIFY(frame->document()->OnOpenDocument(a, nullptr));
+        key(QKeySequence(Qt::CTRL | Qt::Key_Tab));
+        QVERIFY(frame->document()->OnOpenDocument(b, nullptr));
+        QTest::keyClicks(frame->view(), QStringLiteral("bb"));
+
         // A file already open comes forward rather than twice.
         key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab));
         QVERIFY(app->OpenDocumentFile(b));
@@ -215,6 +230,12 @@ private slots:
         QCOMPARE(rec.boxes.size(), 2);
         QCOMPARE(rec.boxes[0].text, QStringLiteral("Save changes to b.iws?"));
         QVERIFY(!scripts()->tabs()->tabBar()->isVisible());
+        // A middle click on a tab closes it.
+        QVERIFY(frame->openInNewTab(b));
+        QTabBar* bar = scripts()->tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::MiddleButton, Qt::NoModifier, bar->tabRect(0).center());
+        QCOMPARE(tabTexts(), QStringList({"b.iws"}));
+        QVERIFY(app->OpenDocumentFile(a));
         frame->action(ID_FILE_CLOSE)->trigger();
         QCOMPARE(tabTexts(), QStringList({"Untitled"}));
         QCOMPARE(frame->windowTitle(), QStringLiteral("Untitled - Vantrel"));
