@@ -64,7 +64,6 @@ public:
     // Puts the caret on a line, 1-based, and marks the line for a moment so
     // that the eye finds it.
     void showLine(int line1Based);
-    bool lineMarked() const { return !extraSelections().isEmpty(); }
 
     // Writes the colours to the settings store; runs once, when the view goes.
     void OnDestroy();
