@@ -1,9 +1,13 @@
 // The editor on a large script, with its line numbers shown: opening,
-// colouring the whole text, typing, leaving a line and scrolling; then a
-// second script in a tab, switching tabs, and ten scripts open. Prints
+// colouring the whole text, typing, leaving a line, scrolling and Replace
+// All (100,000 and, without --quick, 1,000,000 lines); then a second script in
+// a tab, switching tabs, and ten scripts open. Prints
 // "name value unit" lines; medians of several runs.
 #include "BenchTiming.h"
 #include "editor/CVantrelView.h"
+#include "editor/FindReplace.h"
+#include "platform/MessageBox.h"
+#include "platform/RecoveryJournal.h"
 #include "shell/CMainFrame.h"
 #include "shell/CVantrelDoc.h"
 #include "shell/DocumentSet.h"
@@ -69,6 +73,58 @@ double peakMemoryMb()
     return -1;
 }
 
+// A script of `lines` lines where 11 in every 100 hold the word PAUSE_FOR.
+QString replaceScript(int lines)
+{
+    const QString other = bigScript(8);
+    const QStringList kinds = other.split(QLatin1Char('\n'));
+    QString text;
+    for (int i = 0; i < lines; ++i) {
+        text += i % 100 < 11 ? QStringLiteral("\tPAUSE_FOR 100 ; short pause") : kinds[i % 8];
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+// Replace All of every PAUSE_FOR, whole words, in a fresh view each run; the
+// undo that takes it back is timed too.
+void benchReplaceAll(int lines, const char* name, const char* undoName)
+{
+    const QString text = replaceScript(lines);
+    mb::setAnswerer([](const mb::Box&) { return mb::IDOK; });
+    std::vector<double> replace;
+    std::vector<double> undo;
+    for (int run = 0; run < 5; ++run) {
+        CVantrelView view;
+        view.resize(1000, 800);
+        view.setLineNumbersVisible(true);
+        view.setColourAsYouType(true);
+        view.show();
+        view.loadScript(text, false);
+        view.repaint();
+        FindReplace find(&view, [&view] { return &view; });
+        FindOptions opt;
+        opt.matchCase = true;
+        opt.wholeWord = true;
+        QElapsedTimer timer;
+        timer.start();
+        const int n = find.replaceAll(QStringLiteral("PAUSE_FOR"), QStringLiteral("WAIT_TIME"), opt);
+        view.repaint();
+        replace.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (n != lines / 100 * 11)
+            std::fprintf(stderr, "%s: %d replacements\n", name, n);
+        timer.start();
+        view.OnEditUndo();
+        view.repaint();
+        undo.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (view.rawText() != text)
+            std::fprintf(stderr, "%s: undo did not restore the text\n", undoName);
+    }
+    mb::setAnswerer({});
+    bench::print(name, bench::median(replace), "ms");
+    bench::print(undoName, bench::median(undo), "ms");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -77,6 +133,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", home.path().toLocal8Bit());
     QApplication app(argc, argv);
 
     CMainFrame frame;
@@ -221,5 +278,32 @@ int main(int argc, char** argv)
 
     for (int i = 0; i < scripts->count(); ++i)
         scripts->document(i)->SetModifiedFlag(false);
+    // The copy of unsaved text that the editor keeps for a crash: what the
+    // editor waits for (handing the text over), and the whole write on the
+    // copy's own thread, on the 100,000 lines and on a 40 MB script.
+    RecoveryJournal journal(home.filePath(QStringLiteral("recovery")));
+    const int entry = journal.newEntry();
+    QString text40mb;
+    while (text40mb.size() < 40000000)
+        text40mb += view->scriptText();
+    for (const auto& [name, text] : {std::pair("100k", view->scriptText()), std::pair("40mb", text40mb)}) {
+        std::vector<double> waited;
+        const double whole = bench::timeMs(7, [&] {
+            QElapsedTimer t;
+            t.start();
+            journal.write(entry, path, {}, text);
+            waited.push_back(double(t.nsecsElapsed()) / 1e6);
+            journal.flush();
+        });
+        bench::print(qPrintable(QStringLiteral("journal_%1_editor_waits_ms").arg(QLatin1String(name))),
+                     bench::median(waited), "ms");
+        bench::print(qPrintable(QStringLiteral("journal_%1_written_ms").arg(QLatin1String(name))), whole, "ms");
+    }
+    journal.discard(entry);
+    frame.document()->SetModifiedFlag(false);
+
+    benchReplaceAll(100000, "replace_all_100k_ms", "replace_all_undo_100k_ms");
+    if (!app.arguments().contains(QStringLiteral("--quick")))
+        benchReplaceAll(1000000, "replace_all_1m_ms", "replace_all_undo_1m_ms");
     return 0;
 }

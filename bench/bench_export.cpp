@@ -3,6 +3,7 @@
 // kate-syntax-highlighter when it is on the PATH, with a syntax definition of
 // the script language made from the vocabulary. Prints "name value unit".
 #include "BenchTiming.h"
+#include "editor/ScriptIndex.h"
 #include "editor/ScriptVocabulary.h"
 #include "platform/TextCodec.h"
 #include "shell/CommandLine.h"
@@ -187,6 +188,10 @@ int main(int argc, char* argv[])
         return 1;
     std::printf("# 100,000 lines: %lld bytes; 1,000,000 lines: %lld bytes\n",
                 static_cast<long long>(QFileInfo(script).size()), static_cast<long long>(QFileInfo(huge).size()));
+
+    // The index of the same script, built afresh as on opening it.
+    const QString text = textcodec::readScriptFile(script).text;
+    bench::print("index_100k_ms", bench::timeMs(9, [&] { const ScriptIndex index(text); }), "ms");
 
     const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     const QString program = QStringLiteral(VANTREL_PROGRAM);

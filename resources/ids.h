@@ -52,6 +52,11 @@ inline constexpr int ID_PREV_TAB = 32843;
 inline constexpr int ID_OPTIONS_OPEN_IN_TABS = 32844;
 inline constexpr int ID_OPEN_INCLUDED_FILE = 32845;
 inline constexpr int ID_SET_MISSION_SCRIPT = 32846;
+// Finding one's way through a mission: the outline, labels and their uses
+inline constexpr int ID_VIEW_OUTLINE = 32850;
+inline constexpr int ID_EDIT_GOTO_DEFINITION = 32851;
+inline constexpr int ID_EDIT_GO_BACK = 32852;
+inline constexpr int ID_EDIT_FIND_USES = 32853;
 
 // Edit
 inline constexpr int ID_EDIT_COPY = 57634;

@@ -86,9 +86,12 @@ inline constexpr T kDebugNotFoundClear(
 inline constexpr T kDebugClearQuestion("Warning: debug.txt is about to be cleared. Are you sure you want to continue?");
 inline constexpr T kDebugClearFailed("debug.txt could not be cleared and has been left as it was:\n%1\n\n%2");
 inline constexpr T kDebugFileName("debug.txt");
+inline constexpr T kHelpOpenFailed(
+    "The system could not show the help page %1: no program is set up to show web pages, or it failed. Open the "
+    "page with a web browser of your choice.");
 inline constexpr T kDebugOpenFailed(
-    "The system could not open %1: no program is set up to show text files. Open it with a text editor of your "
-    "choice.");
+    "The system could not open %1: no program is set up to show text files, or it failed. Open it with a text "
+    "editor of your choice.");
 
 // Snippets and template
 inline constexpr T kSnippetLibraryFull(
@@ -111,6 +114,12 @@ inline constexpr T kCommandLineOpenFailed("Vantrel could not open the script %1.
 inline constexpr T kNotRegularFile("not a regular file");
 inline constexpr T kScriptTooLarge("larger than 256 MB, too large for a script");
 
+// Changes on disk and recovered work
+inline constexpr T kChangedOnDiskReload("%1 was changed by another program. Reload it?");
+inline constexpr T kChangedOnDiskLoseChanges("%1 was changed by another program. Reload it and lose your changes?");
+inline constexpr T kSaveOverChanges("%1 was changed by another program since it was opened. Save over those changes?");
+inline constexpr T kRecoverQuestion("Vantrel found unsaved changes to %1 from %2. Recover them?");  // %2: date and time
+
 // Find and replace
 inline constexpr T kFindCaption("Find");
 inline constexpr T kReplaceCaption("Replace");
@@ -127,6 +136,7 @@ inline constexpr T kReplaceAllButton("Replace &All");
 inline constexpr T kCancelButton("Cancel");
 inline constexpr T kNotFound("Cannot find the string '%1'.");
 inline constexpr T kReplacedCount("Replaced %1 occurrence(s) of '%2'.");
+inline constexpr T kReplacingAll("Replacing every '%1'...");
 
 // HTML export
 inline constexpr T kExportHtmlFilter("HTML Pages (*.html *.htm)");
@@ -157,12 +167,26 @@ inline constexpr T kExportOntoScript("vantrel: will not write the page to '%1': 
 // Command line: HTML export to standard output
 inline constexpr T kCannotWriteOutput("vantrel: cannot write the page to standard output: %1\n");
 
+// Script hints
+inline constexpr T kHintLabelTwice("The label %1 is defined more than once (also on line %2).");
+inline constexpr T kHintNoLabel("No label named %1 in this script or its includes.");
+inline constexpr T kHintNoLabelUnknownInclude(
+    "No label named %1 in this script; it may be in %2, which could not be found.");
+inline constexpr T kHintIncludeMissing("The included file %1 cannot be found (looked in %2).");
+inline constexpr T kHintOpenString("This string is not closed on its line.");
+
 // Editing basics
 inline constexpr T kSectionEditor("Editor");
 inline constexpr T kEntryLineNumbers("Line Numbers");
 inline constexpr T kEntryAutoIndent("Auto Indent");
 inline constexpr T kEntryColourAsYouType("Colour As You Type");
 inline constexpr T kEntryDebugOutput("Debug Output");
+inline constexpr T kEntryOutline("Outline");
+inline constexpr T kOutlineFilter("Filter");
+inline constexpr T kOutlineIncludes("Includes");
+inline constexpr T kOutlineProblems("Problems");
+inline constexpr T kOutlineProblemFormat("%1: %2");
+inline constexpr T kOutlineLineTip("Line %1");
 inline constexpr T kGoToLineCaption("Go To Line");
 inline constexpr T kGoToLineLabel("&Line number (1 - %1):");
 inline constexpr T kOkButton("OK");
@@ -189,5 +213,17 @@ inline constexpr T kChooseFileLabel("&Files matching %1:");
 inline constexpr T kMissionScriptTip("Mission script: F12 launches it");
 inline constexpr T kLaunchOtherModified(
     "%1 has unsaved changes. Save it before launching: the game would run it as it is on disk.");
+// Settings that could not be stored. %1: which setting (one of the names
+// below), %2: the settings file, %3: the system's reason.
+inline constexpr T kSettingsNotStored(
+    "%1 could not be stored in the settings file %2:\n%3\n\nThe change stays in effect until Vantrel is closed, "
+    "and Vantrel stores it with the next change of settings that succeeds.");
+inline constexpr T kSettingsNoScratchRoom("there is no room for a working copy in %1");
+inline constexpr T kSettingColours("The syntax highlighting colours");
+inline constexpr T kSettingLaunch("The launch options");
+inline constexpr T kSettingSnippets("The code snippet library");
+inline constexpr T kSettingRecentFiles("The recent file list");
+inline constexpr T kSettingEditor("The switches of the View and Options menus");
+inline constexpr T kSettingOther("The settings of section \"%1\"");
 
 }  // namespace str

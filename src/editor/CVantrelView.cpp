@@ -24,6 +24,16 @@ CVantrelView::CVantrelView(QWidget* parent) : ScriptEditControl(parent)
     m_unmark.setSingleShot(true);
     m_unmark.setInterval(1500);
     connect(&m_unmark, &QTimer::timeout, this, [this] { setExtraSelections({}); });
+    m_index.reset(rawTextView());
+    connect(this, &ScriptEditControl::linesReplaced, this,
+            [this](int first, int removed, qsizetype from, qsizetype to) {
+                m_index.replaceLines(rawTextView(), first, removed, from, to);
+                emit indexChanged();
+            });
+    connect(this, &ScriptEditControl::textReset, this, [this] {
+        m_index.reset(rawTextView());
+        emit indexChanged();
+    });
 }
 
 CVantrelView::~CVantrelView() { OnDestroy(); }
@@ -34,7 +44,15 @@ void CVantrelView::OnDestroy()
         return;
     m_destroyed = true;
     m_timer.stop();
-    m_colours.write(ProfileStore::app());
+    // Only colours chosen in this run whose write failed: writing the others
+    // would undo what another editor has stored meanwhile.
+    storeChangedColours();
+}
+
+void CVantrelView::storeChangedColours()
+{
+    if (m_unstoredColours != 0 && m_colours.write(ProfileStore::app(), m_unstoredColours))
+        m_unstoredColours = 0;
 }
 
 void CVantrelView::OnInitialUpdate()
@@ -96,6 +114,10 @@ void CVantrelView::colourLines(int first, int last)
 void CVantrelView::setColour(const SyntaxColours::Row& row, ColourRef colour)
 {
     m_colours.*row.field = colour;
+    // Stored at once, so that an export or another editor started now uses
+    // it, and a crash does not lose it.
+    m_unstoredColours |= SyntaxColours::rowBit(row);
+    storeChangedColours();
     // The user sees the new colour at once, as after F5.
     HighlightSyntax(Document);
 }

@@ -5,6 +5,7 @@
 
 #include "editor/HighlightEngine.h"
 #include "editor/ScriptEditControl.h"
+#include "editor/ScriptIndex.h"
 #include "editor/ScriptText.h"
 #include "editor/SyntaxColours.h"
 
@@ -48,12 +49,16 @@ public:
     void replaceScript(const QString& text);
 
     const SyntaxColours& colours() const { return m_colours; }
-    // A new colour for one class; the whole text is coloured again with it.
+    // A new colour for one class, chosen by the user: stored in the settings
+    // at once, and the whole text is coloured again with it.
     void setColour(const SyntaxColours::Row& row, ColourRef colour);
 
     // Colours the line being edited after each change, not only when the caret leaves it.
     void setColourAsYouType(bool on) { m_colourAsYouType = on; }
     bool colourAsYouType() const { return m_colourAsYouType; }
+
+    // What each line defines and uses, kept up to date with every edit.
+    const ScriptIndex& index() const { return m_index; }
 
     // 0-based line of the caret at the last timer tick.
     int caretLine() const { return m_caretLine; }
@@ -65,7 +70,8 @@ public:
     // that the eye finds it.
     void showLine(int line1Based);
 
-    // Writes the colours to the settings store; runs once, when the view goes.
+    // Writes the colours changed in this run that are not stored yet; runs
+    // once, when the view goes.
     void OnDestroy();
 
     // The 200 ms tick: colours the line the caret has left, if it has.
@@ -76,6 +82,8 @@ signals:
     void caretLineChanged(int line);
     // A Ctrl+click on the name of an "#INCLUDE NAME" line.
     void includeClicked(const QString& name);
+    // The index changed with an edit or a new text.
+    void indexChanged();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
@@ -84,13 +92,16 @@ protected:
 
 private:
     void colourLines(int first, int last);
+    void storeChangedColours();
     void onTextInserted(qsizetype start, qsizetype end);
     void onChangedRange(qsizetype start, qsizetype end);
     template <class Step>
     void colourRestored(Step step);
 
     int m_caretLine = 0;
+    ScriptIndex m_index;
     SyntaxColours m_colours;
+    unsigned m_unstoredColours = 0;  // rows chosen in this run, not yet in the store
     HighlightEngine m_engine;
     QTimer m_timer;
     QTimer m_unmark;  // ends the mark of a line shown by showLine

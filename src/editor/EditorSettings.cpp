@@ -20,16 +20,24 @@ void EditorSettings::read(const ProfileStore& store)
     colourAsYouType = readFlag(store, str::kEntryColourAsYouType, defaults.colourAsYouType);
     debugOutput = readFlag(store, str::kEntryDebugOutput, defaults.debugOutput);
     openInTabs = readFlag(store, str::kEntryOpenInTabs, defaults.openInTabs);
+    outline = readFlag(store, str::kEntryOutline, defaults.outline);
 }
 
-bool EditorSettings::write(ProfileStore& store) const
+bool EditorSettings::write(ProfileStore& store, const EditorSettings* before) const
 {
     const QString section = str::kSectionEditor;
+    const std::pair<QLatin1String, bool EditorSettings::*> flags[] = {
+        {str::kEntryLineNumbers, &EditorSettings::lineNumbers},
+        {str::kEntryAutoIndent, &EditorSettings::autoIndent},
+        {str::kEntryColourAsYouType, &EditorSettings::colourAsYouType},
+        {str::kEntryDebugOutput, &EditorSettings::debugOutput},
+        {str::kEntryOutline, &EditorSettings::outline},
+        {str::kEntryOpenInTabs, &EditorSettings::openInTabs},
+    };
     store.beginBatch();
-    store.writeInt(section, str::kEntryLineNumbers, lineNumbers ? 1 : 0);
-    store.writeInt(section, str::kEntryAutoIndent, autoIndent ? 1 : 0);
-    store.writeInt(section, str::kEntryColourAsYouType, colourAsYouType ? 1 : 0);
-    store.writeInt(section, str::kEntryDebugOutput, debugOutput ? 1 : 0);
-    store.writeInt(section, str::kEntryOpenInTabs, openInTabs ? 1 : 0);
+    for (const auto& [entry, flag] : flags) {
+        if (!before || before->*flag != this->*flag)
+            store.writeInt(section, entry, this->*flag ? 1 : 0);
+    }
     return store.commitBatch();
 }

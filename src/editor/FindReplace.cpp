@@ -5,16 +5,21 @@
 #include "resources/strings.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
+
+#include <memory>
 
 FindReplaceDlg::FindReplaceDlg(bool replace, QWidget* parent) : QDialog(parent)
 {
@@ -236,43 +241,80 @@ bool FindReplace::replaceOne(const QString& what, const QString& with, const Fin
 
 int FindReplace::replaceAll(const QString& what, const QString& with, const FindOptions& opt)
 {
-    if (what.isEmpty())
+    if (what.isEmpty() || m_replacing)
         return 0;
     m_lastWhat = what;
     m_lastOptions = opt;
-    FindOptions down = opt;
-    down.up = false;
     CVantrelView* edit = m_activeScript();
-    const QString text = edit->rawText();
-    QList<qsizetype> hits;
-    for (qsizetype i = TextSearch::find(text, what, 0, down); i >= 0;
-         i = TextSearch::find(text, what, i + what.size(), down))
-        hits.append(i);
+    const QList<qsizetype> hits = TextSearch::findAll(edit->rawTextView(), what, opt);
     if (hits.isEmpty()) {
         notFound(what);
         return 0;
     }
-    // One undo step takes every replacement back. Each replacement is an edit
-    // of its own, joined to the first, so that the editor sees each change
-    // where it is and the text between keeps its colours. Work from the end
-    // so that earlier positions stay valid.
-    QTextCursor c(edit->document());
-    for (auto it = hits.crbegin(); it != hits.crend(); ++it) {
-        if (it == hits.crbegin())
-            c.beginEditBlock();
-        else
-            c.joinPreviousEditBlock();
-        c.setPosition(int(*it));
-        c.setPosition(int(*it + what.size()), QTextCursor::KeepAnchor);
-        c.insertText(with);
-        c.endEditBlock();
-    }
-    const qsizetype grow = with.size() - what.size();
-    for (qsizetype i = 0; i < hits.size(); ++i) {
-        const qsizetype at = hits[i] + i * grow;
-        edit->colourRange(at, at + with.size());
-    }
+    m_replacing = true;
+    const bool done = applyReplacements(edit, hits, what.size(), with);
+    m_replacing = false;
+    if (!done)
+        return 0;
     mb::show(m_owner, QString(str::kReplacedCount).arg(hits.size()).arg(what), str::kAppName,
              mb::MB_OK | mb::MB_ICONINFORMATION);
     return int(hits.size());
+}
+
+bool FindReplace::applyReplacements(CVantrelView* edit, const QList<qsizetype>& hits, qsizetype length,
+                                    const QString& with)
+{
+    // The work goes in pieces, from the end of the text, all joined into one
+    // undo step. Between pieces the window repaints, and once the work has
+    // taken longer than a moment a progress bar offers to stop it.
+    constexpr qint64 kQuietMs = 500;
+    const qsizetype count = hits.size();
+    // Each piece costs a pass over the text after it: a handful of pieces.
+    const qsizetype piece = std::max<qsizetype>(4096, count / 8 + 1);
+    const qsizetype steps = 2 * count;  // replacing, then colouring
+    QElapsedTimer clock;
+    clock.start();
+    std::unique_ptr<QProgressDialog> progress;
+    const auto goOn = [&](qsizetype done) {
+        if (!progress && clock.elapsed() > kQuietMs) {
+            progress = std::make_unique<QProgressDialog>(QString(str::kReplacingAll).arg(m_lastWhat),
+                                                         QString(str::kCancelButton), 0, int(steps), m_owner);
+            progress->setWindowTitle(str::kAppName);
+            // Nothing else may edit the text or start another search meanwhile.
+            progress->setWindowModality(Qt::ApplicationModal);
+            progress->setMinimumDuration(0);
+            progress->setAutoClose(false);
+            progress->setAutoReset(false);
+            progress->show();
+        }
+        if (progress)
+            progress->setValue(int(done));  // a modal progress dialog lets events through here
+        return !(progress && progress->wasCanceled());
+    };
+    const auto undoAll = [&] {
+        // One undo takes back every piece done; nothing is left to redo.
+        edit->document()->undo();
+        edit->document()->clearUndoRedoStacks(QTextDocument::RedoStack);
+        edit->colourRange(hits.first(), hits.last() + length);
+        return false;
+    };
+
+    for (qsizetype end = count; end > 0;) {
+        const qsizetype begin = std::max<qsizetype>(0, end - piece);
+        edit->replaceEach(hits.constData() + begin, end - begin, length, with, end != count);
+        end = begin;
+        if (!goOn(count - end))
+            return undoAll();
+    }
+    // What was put in is coloured as a highlight of it would; the text
+    // between keeps the colours it had. Colour as you type has already
+    // coloured the lines of the replacements.
+    const qsizetype grow = with.size() - length;
+    for (qsizetype i = 0; i < count && !edit->colourAsYouType(); ++i) {
+        const qsizetype at = hits[i] + i * grow;
+        edit->colourRange(at, at + with.size());
+        if ((i + 1) % piece == 0 && !goOn(count + i + 1))
+            return undoAll();
+    }
+    return true;
 }

@@ -77,6 +77,7 @@ private:
     void showDialog(bool replace);
     void moveDialogOffSelection();
     void notFound(const QString& what);
+    bool applyReplacements(CVantrelView* edit, const QList<qsizetype>& hits, qsizetype length, const QString& with);
 
     QWidget* m_owner;
     ActiveScript m_activeScript;
@@ -84,4 +85,5 @@ private:
     QPointer<FindReplaceDlg> m_replaceDlg;
     QString m_lastWhat;
     FindOptions m_lastOptions;
+    bool m_replacing = false;
 };

@@ -101,6 +101,34 @@ void HighlightEngine::addPlainWord(std::string_view word, TextClass cls)
     }
 }
 
+QStringView HighlightEngine::lineLabel(QStringView line, qsizetype* column)
+{
+    qsizetype i = 0;
+    while (i < line.size() && (line[i] == QLatin1Char(' ') || line[i] == QLatin1Char('\t')))
+        ++i;
+    qsizetype j = i;
+    while (j < line.size() && isWordChar(line[j]))
+        ++j;
+    if (j == i || j == line.size() || line[j] != QLatin1Char(':'))
+        return {};
+    if (column)
+        *column = i;
+    return line.sliced(i, j - i);
+}
+
+TextClass HighlightEngine::classOfWord(QStringView word) const
+{
+    if (word.isEmpty() || std::size_t(word.size()) > m_longestWord)
+        return TextClass::Regular;
+    std::uint32_t h = kHashSeed;
+    for (QChar c : word) {
+        if (c.unicode() >= 0x80 || !kAsciiWordChars[c.unicode()])
+            return TextClass::Regular;
+        h = hashStep(h, c.unicode());
+    }
+    return wordClass(word, h);
+}
+
 // One highlight call: the range, the result being filled, and what the walk
 // over the current line noted for the passes that paint over its words.
 class HighlightEngine::Scan {

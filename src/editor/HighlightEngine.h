@@ -42,6 +42,17 @@ public:
     // text, also outside the range.
     Result highlight(QStringView text, qsizetype rs, qsizetype re) const;
 
+    // The label a line defines: its first word, after blanks and tabs, when a
+    // colon follows it directly. The label pass colours a line from its start
+    // up to its last colon, and no comment mark can come before that first
+    // colon, so such a word is always coloured as a label. Returns the word,
+    // empty when the line defines none; column receives its position.
+    static QStringView lineLabel(QStringView line, qsizetype* column = nullptr);
+
+    // The class the word passes give a whole word on its own: Command,
+    // Keyword, or Regular when it is in neither table.
+    TextClass classOfWord(QStringView word) const;
+
     // Whole-word rule: letters, digits and "_" continue a word.
     static bool isWordChar(QChar c)
     {

@@ -262,7 +262,7 @@ QString ScriptEditControl::documentText(qsizetype from, qsizetype length) const
 
 void ScriptEditControl::onContentsChange(int pos, int removed, int added)
 {
-    if (m_applying)
+    if (m_applying || m_replacing)
         return;
     // The reported range can be far wider than the edit: the first key
     // press after a load reports the whole text as removed and added again.
@@ -303,6 +303,10 @@ void ScriptEditControl::onContentsChange(int pos, int removed, int added)
     const bool lineStart = at == 0 || m_text[at - 1] == QLatin1Char('\n');
     const std::uint8_t fill = lineStart ? paletteIndex(m_defaultColour) : m_style[std::size_t(at - 1)];
 
+    // Nothing before at changed, so its block in the document as it is now
+    // is its line in the text as it was.
+    const int firstLine = document()->findBlock(int(at)).blockNumber();
+    const int removedLines = int(QStringView(m_text).sliced(at, rem).count(QLatin1Char('\n'))) + 1;
     m_text.replace(at, rem, now.constData() + prefix, ins);
     const auto it = m_style.begin() + at;
     if (rem > 0)
@@ -311,7 +315,76 @@ void ScriptEditControl::onContentsChange(int pos, int removed, int added)
         m_style.insert(m_style.begin() + at, std::size_t(ins), fill);
 
     markStale(at, at + std::max<qsizetype>(ins, 1));
+    const qsizetype lineFrom = at > 0 ? m_text.lastIndexOf(QLatin1Char('\n'), at - 1) + 1 : 0;
+    const qsizetype lineEnd = m_text.indexOf(QLatin1Char('\n'), at + ins);
+    emit linesReplaced(firstLine, removedLines, lineFrom, lineEnd < 0 ? m_text.size() : lineEnd);
     emit contentsChangedRange(at, at + ins);
+}
+
+void ScriptEditControl::replaceEach(const qsizetype* at, qsizetype count, qsizetype length, const QString& with,
+                                    bool join)
+{
+    if (count <= 0)
+        return;
+    // Every replacement in one edit block: the document tells its layout and
+    // this control of the change once, not once per replacement, and the
+    // copy of the text and its colours are brought up to date in one pass
+    // below rather than moved along for each replacement. From the end, so
+    // that the positions before stay valid.
+    m_replacing = true;
+    QTextCursor c(document());
+    if (join)
+        c.joinPreviousEditBlock();
+    else
+        c.beginEditBlock();
+    for (qsizetype i = count - 1; i >= 0; --i) {
+        c.setPosition(int(at[i]));
+        c.setPosition(int(at[i] + length), QTextCursor::KeepAnchor);
+        c.insertText(with);
+    }
+    c.endEditBlock();
+    m_replacing = false;
+
+    const qsizetype first = at[0];
+    const qsizetype end = at[count - 1] + length;
+    const qsizetype grow = with.size() - length;
+    QString text;
+    std::vector<std::uint8_t> style;
+    text.reserve(end - first + count * grow);
+    style.reserve(std::size_t(end - first + count * grow));
+    const std::uint8_t lineStartFill = paletteIndex(m_defaultColour);
+    qsizetype from = first;
+    for (qsizetype i = 0; i < count; ++i) {
+        text.append(QStringView(m_text).sliced(from, at[i] - from));
+        style.insert(style.end(), m_style.begin() + from, m_style.begin() + at[i]);
+        const qsizetype pos = first + text.size();
+        const bool lineStart = pos == 0 || (text.isEmpty() ? m_text[pos - 1] : text.back()) == QLatin1Char('\n');
+        const std::uint8_t fill =
+            lineStart ? lineStartFill : (style.empty() ? m_style[std::size_t(pos - 1)] : style.back());
+        text.append(with);
+        style.insert(style.end(), std::size_t(with.size()), fill);
+        from = at[i] + length;
+    }
+    m_text.replace(first, end - first, text);
+    // One move of what follows, as the text's own replace does.
+    const std::size_t newEnd = std::size_t(first) + style.size();
+    if (grow > 0) {
+        m_style.resize(m_style.size() + std::size_t(count * grow));
+        std::move_backward(m_style.begin() + end, m_style.end() - count * grow, m_style.end());
+    } else if (grow < 0) {
+        m_style.erase(std::move(m_style.begin() + end, m_style.end(), m_style.begin() + qsizetype(newEnd)),
+                      m_style.end());
+    }
+    std::copy(style.begin(), style.end(), m_style.begin() + first);
+    if (!coloursInSync()) {
+        resyncText();
+        return;
+    }
+    markStale(first, first + text.size());
+    for (qsizetype i = 0; i < count; ++i) {
+        const qsizetype pos = at[i] + i * grow;
+        emit contentsChangedRange(pos, pos + with.size());
+    }
 }
 
 void ScriptEditControl::resyncText()
@@ -320,6 +393,7 @@ void ScriptEditControl::resyncText()
     m_text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     m_style.assign(std::size_t(m_text.size()), paletteIndex(m_defaultColour));
     ++m_generation;
+    emit textReset();
     viewport()->update();
 }
 

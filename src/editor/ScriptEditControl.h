@@ -45,6 +45,13 @@ public:
     // reported (inside an edit block, as during a drop).
     bool coloursInSync() const { return m_text.size() == textLength(); }
 
+    // Replaces [at[i], at[i] + length) by with for each of count positions
+    // (ascending, none overlapping) in one edit, joined to the previous edit
+    // when join is set. The text between keeps its colours; each replacement
+    // takes the colour in force before it, as typed text does, and is
+    // reported by contentsChangedRange where it now lies.
+    void replaceEach(const qsizetype* at, qsizetype count, qsizetype length, const QString& with, bool join);
+
     // Replaces the whole text: not undoable, the undo history is dropped.
     void replaceAllText(const QString& text);
 
@@ -75,6 +82,11 @@ signals:
     void textInserted(qsizetype start, qsizetype end);
     // The changed range of the last undo, [start, end).
     void contentsChangedRange(qsizetype start, qsizetype end);
+    // After an edit: lines [firstLine, firstLine + removedLines) of the text
+    // before it are now the lines of rawTextView() [from, to).
+    void linesReplaced(int firstLine, int removedLines, qsizetype from, qsizetype to);
+    // The text was taken again from the document as a whole.
+    void textReset();
 
 protected:
     bool event(QEvent* e) override;
@@ -110,6 +122,7 @@ private:
     ColourRef m_defaultColour = 0;
     int m_generation = 0;  // blocks whose user state differs need their colours applied
     bool m_applying = false;
+    bool m_replacing = false;  // replaceEach brings m_text and m_style up to date itself
     LineNumberGutter* m_gutter = nullptr;
     WordCompleter* m_completer = nullptr;
     bool m_autoIndent = true;

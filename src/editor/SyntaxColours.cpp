@@ -35,11 +35,13 @@ void SyntaxColours::read(const ProfileStore& store)
         this->*r.field = ColourRef(store.getInt(str::kSectionColours, r.entry, int(defaultFor(r))));
 }
 
-bool SyntaxColours::write(ProfileStore& store) const
+bool SyntaxColours::write(ProfileStore& store, unsigned rowMask) const
 {
     store.beginBatch();
-    for (const Row& r : kRows)
-        store.writeInt(str::kSectionColours, r.entry, int(this->*r.field));
+    for (const Row& r : kRows) {
+        if (rowMask & rowBit(r))
+            store.writeInt(str::kSectionColours, r.entry, int(this->*r.field));
+    }
     return store.commitBatch();
 }
 

@@ -37,8 +37,11 @@ struct SyntaxColours {
 
     // Reads the six entries in field order; a missing entry gives its default.
     void read(const ProfileStore& store);
-    // Writes all six, changed or not. False when the store could not be written.
-    bool write(ProfileStore& store) const;
+    // Writes the colours of the rows in rowMask (bit i: rows()[i]) as one
+    // change; all six unless told. False when the store could not be written.
+    static constexpr unsigned kAllRows = 0x3F;
+    bool write(ProfileStore& store, unsigned rowMask = kAllRows) const;
+    static unsigned rowBit(const Row& row) { return 1u << (&row - rows().data()); }
 
     ColourRef forClass(TextClass cls) const;
 };

@@ -52,4 +52,14 @@ qsizetype findWrapping(QStringView text, QStringView what, qsizetype from, const
     return find(text, what, opt.up ? text.size() : 0, opt);
 }
 
+QList<qsizetype> findAll(QStringView text, QStringView what, const FindOptions& opt)
+{
+    FindOptions down = opt;
+    down.up = false;
+    QList<qsizetype> hits;
+    for (qsizetype i = find(text, what, 0, down); i >= 0; i = find(text, what, i + what.size(), down))
+        hits.append(i);
+    return hits;
+}
+
 }  // namespace TextSearch

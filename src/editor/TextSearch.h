@@ -1,6 +1,7 @@
 // Find in a script's text, with the highlighter's whole-word rule.
 #pragma once
 
+#include <QList>
 #include <QStringView>
 
 struct FindOptions {
@@ -20,5 +21,10 @@ qsizetype find(QStringView text, QStringView what, qsizetype from, const FindOpt
 
 // As find, then once more from the other end of the text when nothing was found.
 qsizetype findWrapping(QStringView text, QStringView what, qsizetype from, const FindOptions& opt);
+
+// Every occurrence from the start of the text down, as Find Next meets them
+// one after another: each search starts where the last occurrence ends, so
+// none overlap. The direction in opt is not looked at.
+QList<qsizetype> findAll(QStringView text, QStringView what, const FindOptions& opt);
 
 }  // namespace TextSearch

@@ -3,6 +3,7 @@
 #include "launch/ErrorLogLine.h"
 #include "launch/LaunchPlan.h"
 #include "launch/LaunchSettings.h"
+#include "platform/LongLines.h"
 #include "platform/ProfileStore.h"
 #include "platform/RegularFile.h"
 #include "platform/ScriptFont.h"
@@ -19,38 +20,20 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QVBoxLayout>
-
-#include <optional>
 
 namespace {
 
-// More than this is not shown: the newest errors are at the end.
+// More than this is not shown: the newest errors are at the end. What the
+// game appends is added to the text until it shows twice this much; then the
+// end of the file is read afresh.
 constexpr qint64 kMaxShown = 1024 * 1024;
-
-struct Tail {
-    QString text;
-    qint64 total = 0;
-    bool cut = false;
-};
-
-// The end of the file, at most kMaxShown bytes, from the start of a line.
-std::optional<Tail> readTail(const QString& path)
-{
-    QFile file;
-    if (!regularfile::open(file, path, QIODevice::ReadOnly))
-        return std::nullopt;
-    Tail tail;
-    tail.total = file.size();
-    tail.cut = tail.total > kMaxShown;
-    if (tail.cut)
-        file.seek(tail.total - kMaxShown);
-    QByteArray bytes = file.read(kMaxShown);
-    if (tail.cut)
-        bytes.remove(0, bytes.indexOf('\n') + 1);
-    tail.text = textcodec::decode(bytes);
-    return tail;
-}
+// Bytes before the end of what is shown that must still be there for the
+// file to count as grown rather than written anew.
+constexpr qint64 kCheckedBytes = 64;
+// While the game keeps writing, the text is brought up to date this often.
+constexpr int kRefreshMs = 150;
 
 }  // namespace
 
@@ -91,16 +74,23 @@ DebugPanel::DebugPanel(QWidget* parent) : QWidget(parent)
     layout->addLayout(top);
     layout->addWidget(m_text, 1);
 
-    m_settle.setSingleShot(true);
-    m_settle.setInterval(150);
+    // A throttle, not a debounce: the first change of a burst starts the
+    // timer and later ones leave it running, so a game that writes every few
+    // milliseconds is still shown a few times a second.
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(kRefreshMs);
+    const auto changed = [this] {
+        if (!m_refresh.isActive())
+            m_refresh.start();
+    };
     // A change of the file itself is always read (it may keep its size and
     // time); a change in its folder only when the file looks different.
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this] {
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this, changed] {
         m_seen = Seen{};
-        m_settle.start();
+        changed();
     });
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle, qOverload<>(&QTimer::start));
-    connect(&m_settle, &QTimer::timeout, this, &DebugPanel::onDiskChange);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
+    connect(&m_refresh, &QTimer::timeout, this, &DebugPanel::onDiskChange);
     reload();
 }
 
@@ -158,6 +148,7 @@ void DebugPanel::reload()
         launch::LaunchSettings::read(ProfileStore::app(), launch::LaunchSettings::launchDefaults()));
     m_path = target.path;
     m_seen = Seen{};
+    m_shown = Shown{};
     if (target.refusal) {
         watch(QString());
         m_text->clear();
@@ -190,22 +181,83 @@ void DebugPanel::onDiskChange()
 
 void DebugPanel::display(const Seen& seen)
 {
-    const std::optional<Tail> tail = seen.present ? readTail(seen.path) : std::nullopt;
+    QFile file;
     // Shown as the system names it: a doubled separator from the folder setting reads as one.
     const QString native = QDir::toNativeSeparators(QDir::cleanPath(seen.path));
-    if (!tail) {
+    if (!seen.present || !regularfile::open(file, seen.path, QIODevice::ReadOnly)) {
+        m_shown = Shown{};
         m_text->clear();
         m_status->setText(QString(str::kDebugPanelMissing).arg(native));
         return;
     }
-    m_text->setPlainText(tail->text);
-    m_status->setText(tail->cut
-                          ? QString(str::kDebugPanelTail)
-                                .arg(native, QString::number(kMaxShown / 1024), QString::number(tail->total / 1024))
-                          : native);
+    const qint64 size = file.size();
+    if (!appendGrowth(file, size))
+        showTail(file, size);
+    const bool tail = m_shown.end - m_shown.bytes > 0;
+    m_status->setText(
+        tail ? QString(str::kDebugPanelTail)
+                   .arg(native, QString::number((m_shown.bytes + 1023) / 1024), QString::number(size / 1024))
+             : native);
     // The newest lines are at the end: keep them in view.
     m_text->moveCursor(QTextCursor::End);
     m_text->verticalScrollBar()->setValue(m_text->verticalScrollBar()->maximum());
+}
+
+bool DebugPanel::appendGrowth(QFile& file, qint64 size)
+{
+    // Only what was appended is read and added, so a refresh costs what the
+    // game wrote since the last one, not the size of the file.
+    const qint64 checked = m_shown.lastBytes.size();
+    if (m_shown.end < 0 || size < m_shown.end || m_shown.bytes + (size - m_shown.end) > 2 * kMaxShown)
+        return false;
+    if (!file.seek(m_shown.end - checked))
+        return false;
+    QByteArray bytes = file.read(size - m_shown.end + checked);
+    if (bytes.size() != size - m_shown.end + checked || !bytes.startsWith(m_shown.lastBytes))
+        return false;
+    bytes.remove(0, checked);
+    showBytes(bytes, size, true);
+    return true;
+}
+
+void DebugPanel::showTail(QFile& file, qint64 size)
+{
+    // The end of the file, at most kMaxShown bytes, from the start of a line.
+    const bool cut = size > kMaxShown;
+    file.seek(cut ? size - kMaxShown : 0);
+    QByteArray bytes = file.read(kMaxShown);
+    if (cut)
+        bytes.remove(0, bytes.indexOf('\n') + 1);
+    m_shown = Shown{};
+    showBytes(bytes, file.pos(), false);
+}
+
+void DebugPanel::showBytes(QByteArray bytes, qint64 end, bool append)
+{
+    // A line break written in two pieces would otherwise count as two.
+    if (bytes.endsWith('\r')) {
+        bytes.chop(1);
+        --end;
+    }
+    QString text = textcodec::decode(bytes);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    // Lines cut as the editor cuts them: laying out a line of megabytes
+    // would hold up the editor for every refresh.
+    QString shown;
+    shown.reserve(text.size());
+    longlines::appendCut(shown, text, m_shown.column);
+    if (append) {
+        if (!shown.isEmpty()) {
+            QTextCursor c(m_text->document());
+            c.movePosition(QTextCursor::End);
+            c.insertText(shown);
+        }
+    } else {
+        m_text->setPlainText(shown);
+    }
+    m_shown.lastBytes = (m_shown.lastBytes + bytes).right(kCheckedBytes);
+    m_shown.bytes += bytes.size();
+    m_shown.end = end;
 }
 
 void DebugPanel::watch(const QString& path)

@@ -3,11 +3,13 @@
 // it.
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QFileSystemWatcher>
 #include <QTimer>
 #include <QWidget>
 
+class QFile;
 class QLabel;
 class QPlainTextEdit;
 
@@ -47,8 +49,20 @@ private:
         QDateTime modified;
         bool operator==(const Seen&) const = default;
     };
+    // What the text shows of the file: bytes [end - bytes, end), and the
+    // last bytes before end, by which a file that only grew is told apart
+    // from one written anew.
+    struct Shown {
+        qint64 end = -1;
+        qint64 bytes = 0;
+        QByteArray lastBytes;
+        qsizetype column = 0;  // length of the last line shown, before cutting
+    };
     void onDiskChange();
     void display(const Seen& seen);
+    bool appendGrowth(QFile& file, qint64 size);
+    void showTail(QFile& file, qint64 size);
+    void showBytes(QByteArray bytes, qint64 end, bool append);
     void watch(const QString& path);
     void markCurrentLine();
     bool activateLine(int line);
@@ -56,8 +70,9 @@ private:
     QLabel* m_status;
     QPlainTextEdit* m_text;
     QFileSystemWatcher m_watcher;
-    QTimer m_settle;  // a burst of writes is read once
+    QTimer m_refresh;  // at most one read per interval while the file keeps changing
     QString m_path;
     Seen m_seen;
+    Shown m_shown;
     bool m_stale = true;  // something may have changed while the panel was hidden
 };

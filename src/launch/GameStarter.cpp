@@ -11,6 +11,7 @@
 #include <shellapi.h>
 #else
 #include <signal.h>
+#include <unistd.h>
 
 #include <cerrno>
 #endif
@@ -19,8 +20,6 @@ namespace launch {
 namespace {
 
 constexpr int kPollMs = 500;
-// Wine may have to start its server and set up its prefix first.
-constexpr int kWinePathTimeoutMs = 15000;
 
 bool isRunning(qint64 pid)
 {
@@ -90,21 +89,82 @@ GameStart startGame(const LaunchPlan& plan)
 #endif
 }
 
-QString wineShortPath(const QString& windowsPath)
+WineShortPathQuery::WineShortPathQuery(QObject* parent, int timeoutMs) : QObject(parent), m_timeoutMs(timeoutMs)
 {
+    m_timeout.setSingleShot(true);
+    connect(&m_timeout, &QTimer::timeout, this, [this] {
+        stop();
+        finish(QString());
+    });
+}
+
+WineShortPathQuery::~WineShortPathQuery() { stop(); }
+
+bool WineShortPathQuery::start(const QString& windowsPath)
+{
+    if (running())
+        return false;
     const QString winepath = QStandardPaths::findExecutable(QStringLiteral("winepath"));
-    if (winepath.isEmpty())
-        return QString();
-    QProcess process;
-    process.start(winepath, {QStringLiteral("-s"), windowsPath});
-    if (!process.waitForFinished(kWinePathTimeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        return QString();
+    if (winepath.isEmpty()) {
+        finish(QString());
+        return true;
     }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return QString();
-    return QString::fromLocal8Bit(process.readAllStandardOutput()).section(u'\n', 0, 0).trimmed();
+    m_process = new QProcess(this);
+#ifndef Q_OS_WIN
+    // A group of its own, so that stopping it reaches whatever it started
+    // (a Wine server, a prefix being set up).
+    m_process->setChildProcessModifier([] { ::setpgid(0, 0); });
+#endif
+    connect(m_process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
+        const bool ok = status == QProcess::NormalExit && exitCode == 0;
+        const QString answer = ok ? QString::fromLocal8Bit(m_process->readAllStandardOutput()) : QString();
+        m_timeout.stop();
+        m_process->deleteLater();
+        m_process = nullptr;
+        finish(answer.section(u'\n', 0, 0).trimmed());
+    });
+    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;  // a crash or a kill also ends in finished()
+        m_timeout.stop();
+        m_process->deleteLater();
+        m_process = nullptr;
+        finish(QString());
+    });
+    m_timeout.start(m_timeoutMs);
+    m_process->start(winepath, {QStringLiteral("-s"), windowsPath});
+    return true;
+}
+
+void WineShortPathQuery::finish(const QString& shortPath)
+{
+    // Told from the event loop, never from inside the process's own signal:
+    // the listener may ask the user a question.
+    m_answerDue = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, shortPath] {
+            m_answerDue = false;
+            emit answered(shortPath);
+        },
+        Qt::QueuedConnection);
+}
+
+void WineShortPathQuery::stop()
+{
+    m_timeout.stop();
+    if (!m_process)
+        return;
+    QProcess* process = m_process;
+    m_process = nullptr;
+    process->disconnect(this);
+#ifndef Q_OS_WIN
+    if (const qint64 pid = process->processId(); pid > 0)
+        ::kill(-pid_t(pid), SIGKILL);
+#endif
+    process->kill();
+    process->waitForFinished(1000);
+    delete process;
 }
 
 RunningGames::RunningGames(QObject* parent) : QObject(parent)

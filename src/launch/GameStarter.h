@@ -9,6 +9,8 @@
 #include <QString>
 #include <QTimer>
 
+class QProcess;
+
 namespace launch {
 
 struct GameStart {
@@ -22,9 +24,37 @@ struct GameStart {
 // executable runs through the "wine" found on the PATH.
 GameStart startGame(const LaunchPlan& plan);
 
-// Asks the "winepath" found on the PATH for the short form of a Windows
-// path; empty when there is no winepath or it gives no answer.
-QString wineShortPath(const QString& windowsPath);
+// Wine may have to start its server and set up its prefix first.
+inline constexpr int kWinePathTimeoutMs = 15000;
+
+// Asks the "winepath" found on the PATH for the short form of a Windows path
+// without waiting for it: answered() comes later, from the event loop, with
+// the short form, or with an empty string when there is no winepath, it
+// fails, or it has not answered within timeoutMs. winepath runs in a process
+// group of its own; when it is stopped (timed out, or the query destroyed
+// while it runs) the whole group goes, so nothing it started is left running.
+class WineShortPathQuery : public QObject {
+    Q_OBJECT
+public:
+    explicit WineShortPathQuery(QObject* parent = nullptr, int timeoutMs = kWinePathTimeoutMs);
+    ~WineShortPathQuery() override;
+
+    // Starts a query; false, and nothing started, while one is running.
+    bool start(const QString& windowsPath);
+    bool running() const { return m_process != nullptr || m_answerDue; }
+
+signals:
+    void answered(const QString& shortPath);
+
+private:
+    void finish(const QString& shortPath);
+    void stop();
+
+    QProcess* m_process = nullptr;
+    QTimer m_timeout;
+    int m_timeoutMs;
+    bool m_answerDue = false;
+};
 
 // The games started by this editor that are still running. A detached
 // process is no child of ours, so nothing tells us when it ends: its

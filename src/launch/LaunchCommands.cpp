@@ -4,14 +4,13 @@
 #include "launch/DebugFile.h"
 #include "launch/LaunchPlan.h"
 #include "launch/LaunchSettings.h"
+#include "platform/DesktopOpener.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
 
-#include <QDesktopServices>
-#include <QDir>
-#include <QUrl>
+#include <QScopeGuard>
 #include <QWidget>
 
 namespace launch {
@@ -29,6 +28,10 @@ LaunchCommands::LaunchCommands(QWidget* owner, ScriptQuery currentScript)
     : QObject(owner), m_owner(owner), m_currentScript(std::move(currentScript))
 {
     connect(&m_games, &RunningGames::ended, this, &LaunchCommands::gameEnded);
+    connect(&m_wineQuery, &WineShortPathQuery::answered, this, [this](const QString& shortPath) {
+        launch(planLaunch(m_pendingSettings, m_pendingScript.path, m_pendingScript.modified, hostPlatform(),
+                          [&](const QString&) { return shortPath; }));
+    });
 }
 
 LaunchCommands::~LaunchCommands() = default;
@@ -36,24 +39,49 @@ LaunchCommands::~LaunchCommands() = default;
 void LaunchCommands::OnLaunchOptions()
 {
     CLaunchOptionsDlg dlg(m_owner);
-    dlg.setSettings(LaunchSettings::read(ProfileStore::app(), LaunchSettings::dialogDefaults()));
+    const LaunchSettings shown = LaunchSettings::read(ProfileStore::app(), LaunchSettings::dialogDefaults());
+    dlg.setSettings(shown);
     if (dlg.DoModal() != ids::IDOK)
         return;
-    dlg.settings().write(ProfileStore::app());
+    // A failure is told by the store's reporter; the choice is used for this
+    // run either way, as the store keeps it.
+    dlg.settings().write(ProfileStore::app(), &shown);
     emit launchSettingsChanged();
 }
 
 void LaunchCommands::OnLaunchScript()
 {
-    const ScriptState script = m_currentScript ? m_currentScript() : ScriptState();
-    const LaunchPlan plan =
-        planLaunch(launchSettings(), script.path, script.modified, hostPlatform(), &launch::wineShortPath);
+    if (m_launching)
+        return;
+    m_pendingScript = m_currentScript ? m_currentScript() : ScriptState();
+    m_pendingSettings = launchSettings();
+    // Wine's short form of the script's path can take seconds (Wine may
+    // start its server first): the launch goes on when winepath answers,
+    // and the editor is not held up meanwhile.
+    QString askWine;
+    const LaunchPlan plan = planLaunch(m_pendingSettings, m_pendingScript.path, m_pendingScript.modified,
+                                       hostPlatform(), [&](const QString& windowsPath) {
+                                           askWine = windowsPath;
+                                           return QString();
+                                       });
+    m_launching = true;
+    if (askWine.isEmpty())
+        launch(plan);
+    else
+        m_wineQuery.start(askWine);
+}
+
+void LaunchCommands::launch(const LaunchPlan& plan)
+{
+    // Cleared only when the launch is over: the question below lets events
+    // through, F12 among them.
+    const auto over = qScopeGuard([this] { m_launching = false; });
     if (plan.refusal) {
         show(m_owner, *plan.refusal);
         return;
     }
-    if (!script.otherModified.isEmpty()) {
-        show(m_owner, otherScriptModified(script.otherModified));
+    if (!m_pendingScript.otherModified.isEmpty()) {
+        show(m_owner, otherScriptModified(m_pendingScript.otherModified));
         return;
     }
     if (plan.askPathWarning && show(m_owner, pathWarning()) == mb::IDNO)
@@ -84,10 +112,7 @@ void LaunchCommands::OnOpenDebugFile()
     const QString path = readableDebugFile(str::kDebugNotFound);
     if (path.isEmpty())
         return;
-    // Without a program for text files the desktop only complains on standard error.
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        mb::show(m_owner, QString(str::kDebugOpenFailed).arg(QDir::toNativeSeparators(path)), str::kCaptionError,
-                 kErrorFlags);
+    desktop::openFile(m_owner, path, str::kDebugOpenFailed);
 }
 
 void LaunchCommands::OnClearDebugFile()

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "launch/GameStarter.h"
+#include "launch/LaunchSettings.h"
 
 #include <QObject>
 #include <QString>
@@ -52,10 +53,18 @@ signals:
 
 private:
     QString readableDebugFile(QLatin1String notFound);
+    void launch(const LaunchPlan& plan);
 
     QWidget* m_owner;
     ScriptQuery m_currentScript;
     RunningGames m_games;
+    // A launch in progress: from F12 until the game is started or the launch
+    // given up, through Wine's answer and the user's. Another F12 meanwhile
+    // does nothing, so that one key press never starts two games.
+    bool m_launching = false;
+    LaunchSettings m_pendingSettings;
+    ScriptState m_pendingScript;
+    WineShortPathQuery m_wineQuery;
 };
 
 }  // namespace launch

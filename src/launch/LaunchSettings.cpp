@@ -67,19 +67,27 @@ LaunchSettings LaunchSettings::read(const ProfileStore& store, const LaunchSetti
     return s;
 }
 
-bool LaunchSettings::write(ProfileStore& store) const
+bool LaunchSettings::write(ProfileStore& store, const LaunchSettings* shown) const
 {
     const QString section(str::kSectionLaunch);
+    const auto wanted = [&](const char* name, auto field) {
+        return !shown || shown->*field != this->*field || !store.contains(section, QLatin1String(name));
+    };
     store.beginBatch();
-    for (const IntEntry& e : kSwitchEntries)
-        store.writeInt(section, QLatin1String(e.name), this->*e.field);
+    for (const IntEntry& e : kSwitchEntries) {
+        if (wanted(e.name, e.field))
+            store.writeInt(section, QLatin1String(e.name), this->*e.field);
+    }
     for (const StringEntry& e : kStringEntries) {
         // A null string would delete the entry; an empty field is stored empty.
         const QString& value = this->*e.field;
-        store.writeString(section, QLatin1String(e.name), value.isNull() ? QString(QLatin1String("")) : value);
+        if (wanted(e.name, e.field))
+            store.writeString(section, QLatin1String(e.name), value.isNull() ? QString(QLatin1String("")) : value);
     }
-    for (const IntEntry& e : kChoiceEntries)
-        store.writeInt(section, QLatin1String(e.name), this->*e.field);
+    for (const IntEntry& e : kChoiceEntries) {
+        if (wanted(e.name, e.field))
+            store.writeInt(section, QLatin1String(e.name), this->*e.field);
+    }
     return store.commitBatch();
 }
 

@@ -44,9 +44,12 @@ struct LaunchSettings {
 
     // Every entry from the store; a missing one keeps its value in defaults.
     static LaunchSettings read(const ProfileStore& store, const LaunchSettings& defaults);
-    // All seventeen entries as one change, in the order the section has always
-    // been written. False when the store could not be written.
-    bool write(ProfileStore& store) const;
+    // The entries as one change, in the order the section has always been
+    // written: all seventeen, or with shown (what the Launch Options dialog
+    // started from) those the user changed and those the store lacks, so that
+    // what another editor stored meanwhile stays. False when the store could
+    // not be written.
+    bool write(ProfileStore& store, const LaunchSettings* shown = nullptr) const;
 
     bool operator==(const LaunchSettings&) const = default;
 };

@@ -1,10 +1,13 @@
 #include "platform/AtomicFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,6 +53,38 @@ bool writeAll(int fd, QByteArrayView bytes, off_t at = -1)
 // Flushes to the disk where the file system can; one that cannot is no failure.
 bool sync(int fd) { return ::fdatasync(fd) == 0 || errno == EINVAL || errno == EROFS; }
 
+// The new name lives in the folder's entries: without this a power loss soon
+// after the save can bring back the old file, or none.
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(nativeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Our temporary files: ".NAME.vantrel-PID-RANDOM.tmp", so that one left by an
+// editor that was killed while saving shows whose it is, and the next save
+// into the folder can tell that its writer is gone.
+const QLatin1String kTemporaryMark(".vantrel-");
+const QLatin1String kTemporaryEnd(".tmp");
+
+bool processRuns(qint64 pid) { return pid > 0 && (::kill(pid_t(pid), 0) == 0 || errno == EPERM); }
+
+void removeAbandonedTemporaries(const QString& folder)
+{
+    static const QRegularExpression ours(QStringLiteral("^\\..+\\.vantrel-(\\d+)-[0-9a-f]{8}\\.tmp$"));
+    const QStringList names =
+        QDir(folder).entryList({QLatin1String(".*") + kTemporaryEnd}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        const QRegularExpressionMatch m = ours.match(name);
+        if (m.hasMatch() && m.capturedView(1).toLongLong() != ::getpid() &&
+            !processRuns(m.capturedView(1).toLongLong()))
+            ::unlink(nativeName(folder + QLatin1Char('/') + name).constData());
+    }
+}
+
 }  // namespace
 
 Writer::Writer(const QString& path) : m_path(path), m_target(path) {}
@@ -87,26 +122,36 @@ bool Writer::open()
     if (exists && ::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) != 0)
         return fail(errno);
     m_target = followLinks(m_path);
-    if (openTemporary(exists ? int(st.st_mode & 07777) : -1))
-        return true;
-    const int error = errno;
+    // A new file would be a new inode: it would split a file with several
+    // names from its other names, and belong to whoever saved it. Those are
+    // written in place, so that links, owner and permissions stay.
+    const bool keepInode = exists && (st.st_nlink > 1 || st.st_uid != ::geteuid());
+    int error = 0;
+    if (!keepInode) {
+        if (openTemporary(exists ? int(st.st_mode & 07777) : -1))
+            return true;
+        error = errno;
+    }
     if (exists) {
         m_fd = ::open(nativeName(m_target).constData(), O_WRONLY | O_CLOEXEC);
         if (m_fd >= 0) {
             m_mode = Mode::InPlace;
             return true;
         }
+        if (keepInode)
+            error = errno;
     }
     return fail(error);
 }
 
 bool Writer::openTemporary(int permissions)
 {
-    // Named after the target, so that one left behind by a crash shows whose it is.
     const QFileInfo target(m_target);
+    removeAbandonedTemporaries(target.path());
     for (int attempt = 0; attempt < 64; ++attempt) {
-        const QString name = target.fileName() +
-                             QStringLiteral(".%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        const QString name =
+            QLatin1Char('.') + target.fileName() + kTemporaryMark + QString::number(::getpid()) +
+            QStringLiteral("-%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')) + kTemporaryEnd;
         const QString path = target.path() + QLatin1Char('/') + name;
         m_fd = ::open(nativeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (m_fd >= 0) {
@@ -151,14 +196,18 @@ bool Writer::commit()
         return false;
     if (m_mode == Mode::InPlace && !commitInPlace())
         return false;
-    if (m_mode == Mode::Replace && !sync(m_fd))
+    if (m_mode == Mode::Replace && m_durable && !sync(m_fd))
         return fail(errno);
     const int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0)
         return fail(errno);
-    if (m_mode == Mode::Replace && ::rename(nativeName(m_temporary).constData(), nativeName(m_target).constData()) != 0)
-        return fail(errno);
+    if (m_mode == Mode::Replace) {
+        if (::rename(nativeName(m_temporary).constData(), nativeName(m_target).constData()) != 0)
+            return fail(errno);
+        if (m_durable)
+            syncFolder(QFileInfo(m_target).path());
+    }
     m_temporary.clear();
     return true;
 }

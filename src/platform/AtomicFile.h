@@ -1,11 +1,16 @@
 // Writes a whole file or nothing: the bytes go to a temporary file beside the
 // target, which replaces the target only when every byte reached it.
 //
-// Two targets cannot be replaced that way. One that is not a regular file (a
+// Some targets cannot be replaced that way. One that is not a regular file (a
 // FIFO, a terminal, a device) is written directly: replacing it with a
-// regular file would break it. A writable file in a folder that takes no new
-// file is written in place, once the disk has reserved its new size, so that
-// a full disk still fails before a byte of it has changed.
+// regular file would break it. A file with several names, one owned by
+// someone else, and a writable file in a folder that takes no new file are
+// written in place, once the disk has reserved their new size, so that a full
+// disk still fails before a byte of them has changed, and links, owner and
+// permissions stay as they were.
+//
+// A temporary file is named ".NAME.vantrel-PID-RANDOM.tmp"; one left by an
+// editor that no longer runs is removed by the next save into its folder.
 #pragma once
 
 #include <QByteArray>
@@ -29,6 +34,10 @@ public:
     // Makes the bytes written the file's content; false when they could not
     // all be stored, the old file then left as it was.
     bool commit();
+    // Without it the file is whole or absent for every program, but a power
+    // loss soon after may take it: for copies that only need to outlive this
+    // process, and are rewritten every few seconds.
+    void setDurable(bool durable) { m_durable = durable; }
     // Why the last step failed, in the system's words.
     QString errorString() const { return m_error; }
 
@@ -43,6 +52,7 @@ private:
     QString m_target;  // the file replaced: the path with its links followed
     QString m_temporary;
     Mode m_mode = Mode::Replace;
+    bool m_durable = true;
     int m_fd = -1;
     QByteArray m_pending;  // in place: the whole content, written at the commit
     QString m_error;

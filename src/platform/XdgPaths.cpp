@@ -16,5 +16,6 @@ QString baseFolder(const char* variable, QLatin1String underHome)
 
 QString configHome() { return baseFolder("XDG_CONFIG_HOME", QLatin1String("/.config")); }
 QString dataHome() { return baseFolder("XDG_DATA_HOME", QLatin1String("/.local/share")); }
+QString stateHome() { return baseFolder("XDG_STATE_HOME", QLatin1String("/.local/state")); }
 
 }  // namespace xdg

@@ -6,10 +6,12 @@
 #include "editor/FindReplace.h"
 #include "editor/GoToLineDlg.h"
 #include "editor/HtmlExport.h"
+#include "editor/OutlinePanel.h"
 #include "launch/DebugPanel.h"
 #include "launch/LaunchCommands.h"
 #include "launch/LaunchSettings.h"
 #include "platform/AtomicFile.h"
+#include "platform/DesktopOpener.h"
 #include "platform/FileDialogs.h"
 #include "platform/FileLookup.h"
 #include "platform/LockKeys.h"
@@ -30,7 +32,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -99,6 +100,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
+    m_settingsNotice = std::make_unique<SettingsNotice>(ProfileStore::app(), this);
     m_scripts = new DocumentSet(this);
     m_findReplace = new FindReplace(this, [this] { return view(); });
     m_launch = new launch::LaunchCommands(this, [this] {
@@ -120,7 +122,16 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     split->addWidget(m_debugPanel);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
-    setCentralWidget(split);
+    // The outline stands beside the script and its debug output.
+    auto* sides = new QSplitter(Qt::Horizontal, this);
+    sides->addWidget(split);
+    m_outline = new OutlinePanel(sides);
+    sides->addWidget(m_outline);
+    sides->setStretchFactor(0, 4);
+    sides->setStretchFactor(1, 1);
+    sides->setCollapsible(1, false);
+    sides->setSizes({600, 200});
+    setCentralWidget(sides);
 
     createActions();
     createMenus();
@@ -205,6 +216,7 @@ void CMainFrame::onActiveChanged()
     m_actions[ID_EDIT_UNDO]->setEnabled(v->document()->isUndoAvailable());
     m_actions[ID_EDIT_REDO]->setEnabled(v->document()->isRedoAvailable());
     m_actions[ID_SET_MISSION_SCRIPT]->setChecked(m_scripts->missionScript() == document());
+    m_outline->setView(v);
     updatePaste();
     updateLinePane();
     updateCaption();
@@ -615,7 +627,7 @@ void CMainFrame::connectOptionCommands()
 void CMainFrame::connectEditorSwitches()
 {
     // Four switches of our own, each a checkable command kept in the settings.
-    EditorSettings settings;
+    EditorSettings& settings = m_switchesRead;
     settings.read(ProfileStore::app());
     const auto toggle = [this](int id, bool on, auto apply) {
         QAction* a = m_actions[id];
@@ -642,6 +654,7 @@ void CMainFrame::connectEditorSwitches()
         if (on && total > 0 && sizes.value(1) < m_debugPanel->minimumSizeHint().height() * 2)
             split->setSizes({total - total / 4, total / 4});
     });
+    toggle(ID_VIEW_OUTLINE, settings.outline, [this](bool on) { m_outline->setVisible(on); });
     toggle(ID_OPTIONS_AUTO_INDENT, settings.autoIndent, eachView(&CVantrelView::setAutoIndent));
     toggle(ID_OPTIONS_COLOUR_AS_YOU_TYPE, settings.colourAsYouType, eachView(&CVantrelView::setColourAsYouType));
     toggle(ID_OPTIONS_OPEN_IN_TABS, settings.openInTabs, [](bool) {});
@@ -652,10 +665,11 @@ void CMainFrame::writeEditorSettings() const
     EditorSettings settings;
     settings.lineNumbers = m_actions[ID_VIEW_LINE_NUMBERS]->isChecked();
     settings.debugOutput = m_actions[ID_VIEW_DEBUG_OUTPUT]->isChecked();
+    settings.outline = m_actions[ID_VIEW_OUTLINE]->isChecked();
     settings.autoIndent = m_actions[ID_OPTIONS_AUTO_INDENT]->isChecked();
     settings.colourAsYouType = m_actions[ID_OPTIONS_COLOUR_AS_YOU_TYPE]->isChecked();
     settings.openInTabs = m_actions[ID_OPTIONS_OPEN_IN_TABS]->isChecked();
-    settings.write(ProfileStore::app());
+    settings.write(ProfileStore::app(), &m_switchesRead);
 }
 
 void CMainFrame::OnColour(int commandId)
@@ -699,7 +713,7 @@ QString CMainFrame::helpPagePath()
     return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
 }
 
-void CMainFrame::OnAppHelp() { QDesktopServices::openUrl(QUrl::fromLocalFile(helpPagePath())); }
+void CMainFrame::OnAppHelp() { desktop::openFile(this, helpPagePath(), str::kHelpOpenFailed); }
 
 void CMainFrame::OnExportHtml()
 {
@@ -731,8 +745,10 @@ void CMainFrame::closeEvent(QCloseEvent* e)
         e->ignore();
         return;
     }
-    for (int i = 0; i < m_scripts->count(); ++i)
+    for (int i = 0; i < m_scripts->count(); ++i) {
+        m_scripts->document(i)->discardRecovery();
         m_scripts->view(i)->OnDestroy();
+    }
     writeEditorSettings();
     ProfileStore::app().writeString(str::kSectionEditor, str::kEntryWindowPlacement,
                                     QString::fromLatin1(saveGeometry().toBase64()));

@@ -3,11 +3,17 @@
 // connected to the subsystem that handles it.
 #pragma once
 
+#include "editor/EditorSettings.h"
+#include "platform/SettingsNotice.h"
+
 #include <QHash>
 #include <QMainWindow>
 
+#include <memory>
+
 class DebugPanel;
 class DocumentSet;
+class OutlinePanel;
 class SnippetCommands;
 namespace launch {
 class LaunchCommands;
@@ -103,6 +109,7 @@ private:
     QList<QMetaObject::Connection> m_activeConnections;  // to the active script only
     FindReplace* m_findReplace = nullptr;
     DebugPanel* m_debugPanel = nullptr;
+    OutlinePanel* m_outline = nullptr;
     launch::LaunchCommands* m_launch = nullptr;
     SnippetCommands* m_snippets = nullptr;
     QHash<int, QAction*> m_actions;
@@ -115,4 +122,7 @@ private:
     QLabel* m_numPane = nullptr;
     QLabel* m_scrlPane = nullptr;
     int m_toolbarBitmap = 128;
+    // The switches as read at start: only those changed since are written.
+    EditorSettings m_switchesRead;
+    std::unique_ptr<SettingsNotice> m_settingsNotice;
 };

@@ -5,6 +5,8 @@
 #include "platform/FileDialogs.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "platform/RecoveryJournal.h"
+#include "platform/TerminationSignals.h"
 #include "platform/TextCodec.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
@@ -22,6 +24,7 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLocale>
 
 CVantrelApp::CVantrelApp(const CommandLine& cl) : m_cl(cl), m_recent(ProfileStore::app()) {}
 
@@ -79,8 +82,59 @@ bool CVantrelApp::InitInstance()
 
     m_frame->show();
     m_frame->view()->setFocus();
+    // A logout or a kill asks no question: the unsaved text is kept instead.
+    connect(new TerminationSignals(this), &TerminationSignals::received, this, &CVantrelApp::OnTerminationSignal);
+    offerRecoveredWork();
     listenForOtherInstances();
     return true;
+}
+
+void CVantrelApp::offerRecoveredWork()
+{
+    RecoveryJournal::Leftovers left(RecoveryJournal::standardFolder());
+    if (left.copies().isEmpty())
+        return;
+    CSplashWnd::EnableSplash(false);
+    if (CSplashWnd* splash = CSplashWnd::splashWindow())
+        splash->HideSplash();
+    for (const RecoveryJournal::Copy& copy : left.copies()) {
+        const QString name = copy.path.isEmpty() ? QString(str::kUntitled) : QFileInfo(copy.path).fileName();
+        const QString when = QLocale().toString(copy.time.toLocalTime(), QLocale::ShortFormat);
+        const int answer = mb::show(m_frame.get(), QString(str::kRecoverQuestion).arg(name, when), str::kAppName,
+                                    mb::MB_YESNO | mb::MB_ICONEXCLAMATION);
+        // The program was told to end while the question was up: the copies stay.
+        if (RecoveryJournal::forThisProcess().isFrozen())
+            return;
+        if (answer != mb::IDYES) {
+            left.discard(copy);
+            continue;
+        }
+        const QString text = RecoveryJournal::Leftovers::text(copy);
+        if (!text.isNull() && openRecoveredScript(copy.path, text, copy.identity))
+            left.discard(copy);  // the document keeps a copy of its own from now on
+    }
+}
+
+bool CVantrelApp::openRecoveredScript(const QString& path, const QString& text, const FileIdentity& identity)
+{
+    CVantrelDoc* doc = m_frame->document();
+    if (doc->IsModified())
+        return false;
+    doc->OpenRecovered(path, text, identity);
+    return true;
+}
+
+void CVantrelApp::OnTerminationSignal()
+{
+    RecoveryJournal& journal = RecoveryJournal::forThisProcess();
+    if (journal.isFrozen() || !m_frame)
+        return;
+    m_frame->document()->keepForRecovery();
+    journal.freeze();
+    m_recent.save();
+    // Every event loop ends, also that of a question that is up: it answers
+    // as Escape would, and nothing it leads to can remove the copies now.
+    QCoreApplication::exit(0);
 }
 
 void CVantrelApp::connectFrame()
@@ -94,7 +148,6 @@ void CVantrelApp::connectFrame()
     connect(frame, &CMainFrame::closing, this, &CVantrelApp::OnFrameClosing);
     connect(frame->scripts(), &DocumentSet::documentPathUsed, this, [this](const QString& path) {
         m_recent.add(path);
-        m_recent.save();
         updateRecentMenu();
     });
 }
@@ -242,7 +295,6 @@ void CVantrelApp::OnOpenRecentFile(int index)
     if (!opened) {
         // A file that is gone leaves the list.
         m_recent.remove(path);
-        m_recent.save();
         updateRecentMenu();
     }
 }
@@ -255,7 +307,8 @@ void CVantrelApp::OnAppAbout()
 
 void CVantrelApp::OnFrameClosing()
 {
-    m_recent.save();
+    // The recent list is not written here: each change was stored as it was
+    // made, and this editor's list may be older than the file's by now.
     // Scripts handed over from now on start an editor of their own.
     if (m_server) {
         m_server->close();

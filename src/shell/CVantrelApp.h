@@ -3,6 +3,7 @@
 // the instance that already runs.
 #pragma once
 
+#include "platform/FileIdentity.h"
 #include "shell/CommandLine.h"
 #include "shell/RecentFiles.h"
 
@@ -46,11 +47,18 @@ public:
     // The name under which the running instance listens, per user and store.
     static QString instanceName();
 
+    // Shows a copy of unsaved work that the user chose to recover; false
+    // when it cannot be shown now (it then stays for the next start). The
+    // one document takes one copy, in place of a script with no changes.
+    bool openRecoveredScript(const QString& path, const QString& text, const FileIdentity& identity);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void connectFrame();
+    void offerRecoveredWork();
+    void OnTerminationSignal();
     bool handToRunningInstance(const QString& path);
     void listenForOtherInstances();
     void takeHandOver(QLocalSocket* socket);

@@ -2,48 +2,32 @@
 
 #include "editor/ScriptText.h"
 #include "platform/AtomicFile.h"
+#include "platform/DiskWatch.h"
 #include "platform/FileDialogs.h"
+#include "platform/LongLines.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "resources/strings.h"
+#include "shell/JournalKeeper.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTextDocument>
+#include <QTimer>
 
-namespace {
-
-// Lines longer than this are no script: the text layout would take seconds
-// for every key press on them.
-constexpr qsizetype kLongestEditableLine = 100000;
-
-// The longest line of text; with cut, the text with every longer line cut
-// to the limit.
-qsizetype longestLine(const QString& text, QString* cut = nullptr)
-{
-    qsizetype longest = 0;
-    qsizetype start = 0;
-    while (start <= text.size()) {
-        qsizetype nl = text.indexOf(QLatin1Char('\n'), start);
-        if (nl < 0)
-            nl = text.size();
-        longest = std::max(longest, nl - start);
-        if (cut) {
-            cut->append(QStringView(text).sliced(start, std::min(nl - start, kLongestEditableLine)));
-            if (nl < text.size())
-                cut->append(QLatin1Char('\n'));
-        }
-        start = nl + 1;
-    }
-    return longest;
-}
-
-}  // namespace
+using longlines::kLongestEditableLine;
+using longlines::longestLine;
 
 CVantrelDoc::CVantrelDoc(ScriptText& text, QWidget* dialogParent, QObject* parent)
-    : QObject(parent), m_text(text), m_dialogParent(dialogParent)
+    : QObject(parent),
+      m_text(text),
+      m_dialogParent(dialogParent),
+      m_watch(new DiskWatch(this)),
+      m_journal(new JournalKeeper(
+          text, [this] { return std::pair(m_pathName, m_identity); }, this))
 {
     connect(m_text.scriptDocument(), &QTextDocument::modificationChanged, this, &CVantrelDoc::titleChanged);
+    connect(m_watch, &DiskWatch::changed, this, &CVantrelDoc::checkFileOnDisk);
 }
 
 QString CVantrelDoc::GetTitle() const
@@ -60,19 +44,32 @@ QString CVantrelDoc::fileFilter() { return QString(str::kDocFilterName) + QLatin
 void CVantrelDoc::setPathName(const QString& path)
 {
     m_pathName = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    m_watch->setPath(m_pathName);
     emit titleChanged();
+}
+
+void CVantrelDoc::setFileIdentity(const FileIdentity& identity)
+{
+    m_identity = identity;
+    m_declined.reset();
 }
 
 bool CVantrelDoc::OnNewDocument()
 {
     m_readOnly = false;
     m_text.loadScript(QString(), false);
+    // Loading a text clears the modified flag without a word.
+    m_journal->discard();
     setPathName(QString());
+    setFileIdentity(FileIdentity());
     return true;
 }
 
 bool CVantrelDoc::OnOpenDocument(const QString& path, QString* error)
 {
+    // Taken before reading: a change made while the file is read then shows
+    // as a change.
+    const FileIdentity identity = FileIdentity::of(path);
     const textcodec::ReadResult read = textcodec::readScriptFile(path);
     if (!read.error.isEmpty()) {
         if (error)
@@ -89,7 +86,9 @@ bool CVantrelDoc::OnOpenDocument(const QString& path, QString* error)
     } else {
         m_text.loadScript(read.text, false);
     }
+    m_journal->discard();
     setPathName(path);
+    setFileIdentity(identity);
     if (m_readOnly) {
         mb::show(m_dialogParent,
                  QString(str::kOpenedReadOnly)
@@ -122,6 +121,7 @@ bool CVantrelDoc::OnSaveDocument(const QString& path, QString* error)
     }
     SetModifiedFlag(false);
     setPathName(path);
+    setFileIdentity(FileIdentity::of(m_pathName));
     emit documentPathUsed(m_pathName);
     return true;
 }
@@ -156,6 +156,8 @@ bool CVantrelDoc::DoSave(const QString& path)
         if (target.isEmpty())
             return false;
     }
+    if (!agreeToSaveOver(target))
+        return false;
     QString error;
     if (!OnSaveDocument(target, &error)) {
         mb::show(m_dialogParent, error, str::kAppName, mb::MB_OK | mb::MB_ICONEXCLAMATION);
@@ -173,3 +175,69 @@ bool CVantrelDoc::OpenWithMessages(const QString& path)
              mb::MB_OK | mb::MB_ICONEXCLAMATION);
     return false;
 }
+
+bool CVantrelDoc::agreeToSaveOver(const QString& target)
+{
+    // Another program's version of the file is not overwritten unasked,
+    // whatever was answered when the change was noticed. Saving to another
+    // file overwrites nothing of this script's.
+    if (m_pathName.isEmpty() || QFileInfo(target).absoluteFilePath() != m_pathName)
+        return true;
+    const FileIdentity now = FileIdentity::of(m_pathName);
+    if (!now.exists() || now == m_identity)
+        return true;
+    const QString path = m_pathName;
+    const int answer = mb::show(m_dialogParent, QString(str::kSaveOverChanges).arg(GetTitle()), str::kAppName,
+                                mb::MB_YESNO | mb::MB_ICONEXCLAMATION | mb::MB_DEFBUTTON2);
+    // During the question another script may have taken this one's place.
+    return answer == mb::IDYES && m_pathName == path;
+}
+
+void CVantrelDoc::checkFileOnDisk()
+{
+    if (m_askingAboutDisk || m_pathName.isEmpty())
+        return;
+    const FileIdentity now = FileIdentity::of(m_pathName);
+    if (now == m_identity || now == m_declined)
+        return;
+    if (!now.exists()) {
+        // Deleted or moved away: the text is all that is left of it, and
+        // Save writes it again.
+        m_declined = now;
+        SetModifiedFlag(true);
+        return;
+    }
+    const QString path = m_pathName;
+    const bool modified = IsModified();
+    m_askingAboutDisk = true;
+    const int answer = mb::show(
+        m_dialogParent, QString(modified ? str::kChangedOnDiskLoseChanges : str::kChangedOnDiskReload).arg(GetTitle()),
+        str::kAppName, mb::MB_YESNO | mb::MB_ICONEXCLAMATION | (modified ? mb::MB_DEFBUTTON2 : 0));
+    m_askingAboutDisk = false;
+    // The question's event loop let anything happen: another script in this
+    // one's place, or changes made to the text that the answer did not cover.
+    if (m_pathName != path)
+        return;
+    if (IsModified() != modified) {
+        QTimer::singleShot(0, this, &CVantrelDoc::checkFileOnDisk);
+        return;
+    }
+    if (answer == mb::IDYES)
+        OpenWithMessages(path);
+    else
+        m_declined = FileIdentity::of(path);  // also covers a change made while the question was up
+}
+
+void CVantrelDoc::OpenRecovered(const QString& path, const QString& text, const FileIdentity& identity)
+{
+    m_readOnly = false;
+    m_text.loadScript(text, false);
+    m_journal->discard();
+    setPathName(path);
+    setFileIdentity(identity);
+    SetModifiedFlag(true);
+}
+
+void CVantrelDoc::keepForRecovery() { m_journal->writeNow(); }
+
+void CVantrelDoc::discardRecovery() { m_journal->discard(); }

@@ -2,9 +2,15 @@
 // modified flag, and the file operations New, Open, Save, Save As.
 #pragma once
 
+#include "platform/FileIdentity.h"
+
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
+class DiskWatch;
+class JournalKeeper;
 class ScriptText;
 class QWidget;
 
@@ -39,6 +45,16 @@ public:
     // The Open and Save As dialogs' filter: script files, then all files.
     static QString fileFilter();
 
+    // Shows text recovered from a copy of unsaved work as the script at path
+    // (empty: untitled), with unsaved changes; identity is the file as the
+    // editor that made the copy last read or wrote it.
+    void OpenRecovered(const QString& path, const QString& text, const FileIdentity& identity);
+    // The program must end without questions: the unsaved text goes into
+    // the recovery journal now.
+    void keepForRecovery();
+    // The script is being closed and its changes, if any, were let go.
+    void discardRecovery();
+
 signals:
     // The caption changes: another path, or the modified flag.
     void titleChanged();
@@ -47,9 +63,19 @@ signals:
 
 private:
     void setPathName(const QString& path);
+    void setFileIdentity(const FileIdentity& identity);
+    void checkFileOnDisk();
+    bool agreeToSaveOver(const QString& target);
 
     ScriptText& m_text;
     QWidget* m_dialogParent;
     QString m_pathName;
     bool m_readOnly = false;
+    // The file as this editor last read or wrote it, and a later version of
+    // it that the user chose not to load.
+    FileIdentity m_identity;
+    std::optional<FileIdentity> m_declined;
+    bool m_askingAboutDisk = false;
+    DiskWatch* m_watch;
+    JournalKeeper* m_journal;
 };

@@ -17,17 +17,20 @@ bool samePath(const QString& a, const QString& b)
 #endif
 }
 
+QStringList stored(const ProfileStore& store)
+{
+    QStringList paths;
+    for (int i = 1; i <= RecentFiles::kSize; ++i) {
+        const QString p = store.getString(str::kSectionRecentFiles, QString(str::kRecentFileEntry).arg(i));
+        if (!p.isEmpty())
+            paths.append(p);
+    }
+    return paths;
+}
+
 }  // namespace
 
-void RecentFiles::load()
-{
-    m_paths.clear();
-    for (int i = 1; i <= kSize; ++i) {
-        const QString p = m_store.getString(str::kSectionRecentFiles, QString(str::kRecentFileEntry).arg(i));
-        if (!p.isEmpty())
-            m_paths.append(p);
-    }
-}
+void RecentFiles::load() { m_paths = stored(m_store); }
 
 bool RecentFiles::save() const
 {
@@ -39,18 +42,40 @@ bool RecentFiles::save() const
     return m_store.commitBatch();
 }
 
-void RecentFiles::add(const QString& path)
+bool RecentFiles::update(const std::function<void(QStringList&)>& change)
 {
-    const QString full = QFileInfo(path).absoluteFilePath();
-    remove(full);
-    m_paths.prepend(full);
-    while (m_paths.size() > kSize)
-        m_paths.removeLast();
+    // Another editor may store its list between our reading and our writing:
+    // then read it again and make the change to that.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        load();
+        const QStringList before = m_paths;
+        change(m_paths);
+        if (m_paths == before)
+            return true;
+        m_store.beginBatch();
+        save();  // part of the batch committed below
+        const ProfileStore::Commit commit =
+            m_store.commitBatchIf([&](const ProfileStore& store) { return stored(store) == before; });
+        if (commit != ProfileStore::Commit::Refused)
+            return commit == ProfileStore::Commit::Stored;
+    }
+    return false;
 }
 
-void RecentFiles::remove(const QString& path)
+bool RecentFiles::add(const QString& path)
 {
-    m_paths.removeIf([&](const QString& p) { return samePath(p, path); });
+    const QString full = QFileInfo(path).absoluteFilePath();
+    return update([&](QStringList& paths) {
+        paths.removeIf([&](const QString& p) { return samePath(p, full); });
+        paths.prepend(full);
+        while (paths.size() > kSize)
+            paths.removeLast();
+    });
+}
+
+bool RecentFiles::remove(const QString& path)
+{
+    return update([&](QStringList& paths) { paths.removeIf([&](const QString& p) { return samePath(p, path); }); });
 }
 
 QString RecentFiles::menuText(int index, const QString& path)

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLibrary>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -29,6 +30,9 @@ QString editorModulePath(const char* argv0)
 
 int main(int argc, char* argv[])
 {
+    // A write past the user's file-size limit then fails with EFBIG, like one
+    // onto a full disk, instead of ending the program with the unsaved text.
+    std::signal(SIGXFSZ, SIG_IGN);
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

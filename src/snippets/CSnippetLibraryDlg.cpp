@@ -32,15 +32,39 @@ CSnippetLibraryDlg::CSnippetLibraryDlg(ProfileStore& store, QWidget* parent)
     connect(m_snippetList, &QListWidget::itemDoubleClicked, this, &CSnippetLibraryDlg::requestInsert);
     connect(m_removeButton, &QPushButton::clicked, this, &CSnippetLibraryDlg::OnRemoveSnippet);
 
+    reloadIfChanged();
+}
+
+void CSnippetLibraryDlg::reloadIfChanged()
+{
+    const quint64 revision = m_store.revision();
+    if (revision == m_loadedRevision)
+        return;
+    m_loadedRevision = revision;
+    const QString selected = selectedName();
     m_library.load(m_store);
+    m_changingList = true;
+    m_snippetList->clear();
+    m_changingList = false;
     for (int i = 0; i < SnippetLibrary::kSlotCount; ++i) {
         if (!m_library.name(i).isEmpty())
             addToList(m_library.name(i));
     }
+    // The snippet shown stays shown while it is still there.
+    const QList<QListWidgetItem*> same = m_snippetList->findItems(selected, Qt::MatchExactly);
+    if (!selected.isNull() && !same.isEmpty()) {
+        m_changingList = true;
+        m_snippetList->setCurrentItem(same.first());
+        m_changingList = false;
+    }
+    OnSelchangeSnippetList();
+    if (selectedName().isNull())
+        showTexts(QString(), QString());
 }
 
 void CSnippetLibraryDlg::showLibrary()
 {
+    reloadIfChanged();
     showNormal();
     raise();
     activateWindow();
@@ -68,14 +92,15 @@ void CSnippetLibraryDlg::requestInsert(const QListWidgetItem* item)
         emit insertRequested(m_library.code(slot));
 }
 
-int CSnippetLibraryDlg::findFreeSlot() const { return SnippetLibrary::findFreeSlot(m_store); }
-
-void CSnippetLibraryDlg::storeSnippet(int slot, const QString& name, const QString& description, const QString& code)
+int CSnippetLibraryDlg::addSnippet(const QString& name, const QString& description, const QString& code)
 {
-    if (slot < 0 || slot >= SnippetLibrary::kSlotCount)
-        return;
-    m_library.store(m_store, slot, name, description, code);
-    addToList(name);
+    // The list shows the library as the store has it before the new name joins it.
+    reloadIfChanged();
+    const int slot = m_library.add(m_store, name, description, code);
+    if (slot != SnippetLibrary::kNoSlot)
+        addToList(name);
+    m_loadedRevision = m_store.revision();
+    return slot;
 }
 
 void CSnippetLibraryDlg::addToList(const QString& name)
@@ -148,5 +173,6 @@ void CSnippetLibraryDlg::OnRemoveSnippet()
     m_changingList = false;
 
     m_library.remove(m_store, slot);
+    m_loadedRevision = m_store.revision();
     showTexts(QString(), QString());
 }

@@ -21,11 +21,10 @@ public:
     // Shows the dialog as it was left.
     void showLibrary();
 
-    // The lowest free slot according to the store, or SnippetLibrary::kNoSlot.
-    int findFreeSlot() const;
-    // Writes the snippet into the slot, lists its name and sets the slot in memory.
-    // The selection and the two fields stay as they are.
-    void storeSnippet(int slot, const QString& name, const QString& description, const QString& code);
+    // Stores the snippet in the lowest slot free in the store, lists its name
+    // and sets the slot in memory; the selection and the two fields stay as
+    // they are. The slot, or SnippetLibrary::kNoSlot when the library is full.
+    int addSnippet(const QString& name, const QString& description, const QString& code);
 
 signals:
     // The user double-clicked an entry, or pressed Enter on the selected one.
@@ -37,6 +36,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Reads the library again when the store has changed since it was read
+    // (another editor added or removed snippets).
+    void reloadIfChanged();
     void OnSelchangeSnippetList();
     void OnRemoveSnippet();
     void requestInsert(const QListWidgetItem* item);
@@ -54,6 +56,7 @@ private:
     QPlainTextEdit* m_codeField = nullptr;
     SnippetLibrary m_library;
     ProfileStore& m_store;
+    quint64 m_loadedRevision = 0;
     // Set while the program itself changes the list, whose selection signals
     // only the user's choices should answer.
     bool m_changingList = false;

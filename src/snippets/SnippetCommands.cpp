@@ -54,12 +54,8 @@ void SnippetCommands::OnAddCodeSnippet(const QString& selectedText)
     CAddSnippetDlg dlg(m_owner ? m_owner->window() : nullptr);
     if (dlg.DoModal() != ids::IDOK)
         return;
-    const int slot = m_library->findFreeSlot();
-    if (slot == SnippetLibrary::kNoSlot) {
+    if (m_library->addSnippet(dlg.name(), dlg.description(), selectedText) == SnippetLibrary::kNoSlot)
         mb::show(m_owner, str::kSnippetLibraryFull, str::kCaptionSnippetError, mb::MB_OK | mb::MB_ICONEXCLAMATION);
-        return;
-    }
-    m_library->storeSnippet(slot, dlg.name(), dlg.description(), selectedText);
 }
 
 bool SnippetCommands::OnCreateBasicScript()

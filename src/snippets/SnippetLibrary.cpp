@@ -36,20 +36,43 @@ int SnippetLibrary::findFreeSlot(const ProfileStore& store)
     return kNoSlot;
 }
 
-void SnippetLibrary::store(ProfileStore& store, int slot, const QString& name, const QString& description,
+bool SnippetLibrary::store(ProfileStore& store, int slot, const QString& name, const QString& description,
                            const QString& code)
 {
     if (!validSlot(slot))
-        return;
+        return false;
     const QString section(str::kSectionSnippets);
     store.beginBatch();
     store.writeString(section, nameEntry(slot), written(name));
     store.writeString(section, descriptionEntry(slot), written(description));
     store.writeString(section, codeEntry(slot), written(code));
-    store.commitBatch();
+    const bool stored = store.commitBatch();
     m_names[slot] = name;
     m_descriptions[slot] = description;
     m_codes[slot] = code;
+    return stored;
+}
+
+int SnippetLibrary::add(ProfileStore& store, const QString& name, const QString& description, const QString& code)
+{
+    const QString section(str::kSectionSnippets);
+    for (;;) {
+        const int slot = findFreeSlot(store);
+        if (slot == kNoSlot)
+            return kNoSlot;
+        store.beginBatch();
+        store.writeString(section, nameEntry(slot), written(name));
+        store.writeString(section, descriptionEntry(slot), written(description));
+        store.writeString(section, codeEntry(slot), written(code));
+        const auto stillFree = [&](const ProfileStore& s) { return s.getString(section, nameEntry(slot)).isEmpty(); };
+        // Refused: the slot was taken meanwhile; look again.
+        if (store.commitBatchIf(stillFree) != ProfileStore::Commit::Refused) {
+            m_names[slot] = name;
+            m_descriptions[slot] = description;
+            m_codes[slot] = code;
+            return slot;
+        }
+    }
 }
 
 int SnippetLibrary::findSlot(const QString& name) const
@@ -69,11 +92,12 @@ void SnippetLibrary::remove(ProfileStore& store, int slot)
     if (!validSlot(slot))
         return;
     const QString section(str::kSectionSnippets);
+    const QString name = m_names[slot];
     store.beginBatch();
     store.writeString(section, nameEntry(slot), QString());
     store.writeString(section, descriptionEntry(slot), QString());
     store.writeString(section, codeEntry(slot), QString());
-    store.commitBatch();
+    store.commitBatchIf([&](const ProfileStore& s) { return s.getString(section, nameEntry(slot)) == name; });
     m_names[slot].clear();
     m_descriptions[slot].clear();
     m_codes[slot].clear();

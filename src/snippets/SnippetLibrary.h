@@ -27,15 +27,23 @@ public:
     // freed or taken behind our back is seen as it really is.
     static int findFreeSlot(const ProfileStore& store);
 
-    // Writes the three entries of the slot as one change and sets the slot in memory.
-    void store(ProfileStore& store, int slot, const QString& name, const QString& description, const QString& code);
+    // Writes the three entries of the slot as one change and sets the slot in
+    // memory. False when the store could not be written (memory is set anyway).
+    bool store(ProfileStore& store, int slot, const QString& name, const QString& description, const QString& code);
+
+    // Stores a new snippet in the lowest slot that is free in the store at the
+    // moment of writing, also when another editor has just taken the one that
+    // was free a moment before. The slot, or kNoSlot when the library is full.
+    int add(ProfileStore& store, const QString& name, const QString& description, const QString& code);
 
     // The highest slot whose name in memory is exactly name (case counts), or
     // kNoSlot; an empty name finds nothing.
     int findSlot(const QString& name) const;
 
     // Deletes the slot's three entries from the store and empties it in memory,
-    // so that the name cannot match a list entry any more.
+    // so that the name cannot match a list entry any more. The store is left
+    // alone when the slot there holds another name by now (another editor
+    // reused it).
     void remove(ProfileStore& store, int slot);
 
     const QString& name(int slot) const { return m_names[slot]; }

@@ -9,8 +9,10 @@ TestEnv::TestEnv()
 {
     QDir().mkpath(configHome());
     QDir().mkpath(dataHome());
+    QDir().mkpath(stateHome());
     qputenv("XDG_CONFIG_HOME", configHome().toLocal8Bit());
     qputenv("XDG_DATA_HOME", dataHome().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", stateHome().toLocal8Bit());
     ProfileStore::reopenApp();
 }
 
@@ -18,6 +20,7 @@ TestEnv::~TestEnv() = default;
 
 QString TestEnv::configHome() const { return m_dir.path() + QStringLiteral("/config"); }
 QString TestEnv::dataHome() const { return m_dir.path() + QStringLiteral("/data"); }
+QString TestEnv::stateHome() const { return m_dir.path() + QStringLiteral("/state"); }
 QString TestEnv::settingsFile() const { return ProfileStore::standardFilePath(); }
 
 QString TestEnv::settingsText() const

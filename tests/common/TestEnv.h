@@ -8,14 +8,15 @@
 
 class TestEnv {
 public:
-    // Points XDG_CONFIG_HOME and XDG_DATA_HOME at fresh temporary folders and
-    // reopens the application's settings store there.
+    // Points XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_STATE_HOME at fresh
+    // temporary folders and reopens the application's settings store there.
     TestEnv();
     ~TestEnv();
 
     QString root() const { return m_dir.path(); }
     QString configHome() const;
     QString dataHome() const;
+    QString stateHome() const;
     QString settingsFile() const;  // the settings file as the store names it
     QString settingsText() const;  // its content, empty when absent
 

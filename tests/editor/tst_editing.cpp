@@ -10,12 +10,14 @@
 #include "editor/ScriptEditControl.h"
 #include "launch/DebugPanel.h"
 #include "launch/LaunchSettings.h"
+#include "platform/LongLines.h"
 #include "platform/ProfileStore.h"
 #include "resources/strings.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -301,10 +303,56 @@ private slots:
             QCOMPARE(line.mid(found->start, found->end - found->start), name);
     }
 
+    // A game that writes every 50 ms: the panel is never more than half a
+    // second behind, and shows exactly what the file holds, also when a line
+    // break arrives in two writes.
+    void debugPanelKeepsUpWithAGameThatKeepsWriting()
+    {
+        QTemporaryDir dir;
+        launch::LaunchSettings settings = launch::LaunchSettings::launchDefaults();
+        settings.g_game = 0;
+        settings.f_iwar = dir.path();
+        QVERIFY(settings.write(ProfileStore::app()));
+        DebugPanel panel;
+        panel.show();
+        auto shown = [&] { return panel.findChild<QPlainTextEdit*>()->toPlainText(); };
+        QFile log(panel.path());
+        QVERIFY(log.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+
+        QString expected;
+        QList<std::pair<qint64, QString>> history;  // when each text was on disk
+        QElapsedTimer clock;
+        clock.start();
+        for (int n = 0; clock.elapsed() < 1000; ++n) {
+            log.write(n % 3 == 1 ? "\nerror " : "\r\nerror ");
+            log.write(QByteArray::number(n) + (n % 3 == 0 ? "\r" : ""));
+            expected += QStringLiteral("\nerror %1").arg(n);
+            history.append({clock.elapsed(), expected});
+            QTest::qWait(50);
+            const qint64 due = clock.elapsed() - 500;
+            for (auto it = history.crbegin(); it != history.crend(); ++it) {
+                if (it->first <= due) {
+                    QVERIFY2(shown().startsWith(it->second), qPrintable(QString::number(n)));
+                    break;
+                }
+            }
+        }
+        QTRY_COMPARE(shown(), expected);
+
+        // A line of megabytes is shown cut, as the editor cuts it; what
+        // follows it still arrives.
+        log.write(QByteArray(3 * 1024 * 1024, 'x'));
+        QTRY_VERIFY(shown().endsWith(QString(longlines::kLongestEditableLine, QLatin1Char('x'))));
+        log.write("\r\nlast\r\n");
+        QTRY_VERIFY(shown().endsWith(QLatin1String("x\nlast\n")));
+        for (const QString& line : shown().split(QLatin1Char('\n')))
+            QVERIFY(line.size() <= longlines::kLongestEditableLine);
+    }
+
     void editorSettingsRoundTrip()
     {
         EditorSettings read;
-        const EditorSettings changed{false, false, false, true, true};
+        const EditorSettings changed{false, false, false, true, false, true};
         QVERIFY(changed.write(ProfileStore::app()));
         ProfileStore::reopenApp();
         read.read(ProfileStore::app());

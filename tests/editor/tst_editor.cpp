@@ -7,6 +7,7 @@
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
 #include "editor/FindReplace.h"
+#include "editor/OutlinePanel.h"
 #include "platform/ProfileStore.h"
 #include "resources/ids.h"
 #include "shell/CMainFrame.h"
@@ -22,11 +23,15 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 using namespace ids;
@@ -294,6 +299,149 @@ private slots:
         QCOMPARE(view->rawText(), QStringLiteral("WAITFOR 1\nwait 2\nEND 3\nXWAIT WAIT_X END\n"));
     }
 
+    // Replace All replaces what Find Next would find, one after another,
+    // with Find's Match case and Match whole word.
+    void replaceAllFollowsFindsOptions_data()
+    {
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeWord");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("any case, in words") << false << false << "Go Go Going _Go Go2 (Go) aGo";
+        QTest::newRow("match case") << true << false << "Wait WAIT Going _WAIT WAIT2 (Go) aWAIT";
+        QTest::newRow("whole word") << false << true << "Go Go waiting _WAIT WAIT2 (Go) aWAIT";
+        QTest::newRow("both") << true << true << "Wait WAIT waiting _WAIT WAIT2 (Go) aWAIT";
+    }
+    void replaceAllFollowsFindsOptions()
+    {
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeWord);
+        QFETCH(QString, expected);
+        open("Wait WAIT waiting _WAIT WAIT2 (wait) aWAIT");
+        BoxRecorder boxes;
+        FindOptions opt;
+        opt.matchCase = matchCase;
+        opt.wholeWord = wholeWord;
+        frame->findReplace()->replaceAll(QStringLiteral("wait"), QStringLiteral("Go"), opt);
+        QCOMPARE(view->rawText(), expected);
+        // Occurrences do not overlap: each search starts after the last one.
+        open("aa aaaaa");
+        QCOMPARE(frame->findReplace()->replaceAll(QStringLiteral("aa"), QStringLiteral("b"), opt), wholeWord ? 1 : 3);
+        QCOMPARE(view->rawText(), wholeWord ? QStringLiteral("b aaaaa") : QStringLiteral("b bba"));
+    }
+
+    // Text between the replacements keeps the colours it had, even where a
+    // highlight would now give others; what comes in is coloured, shorter or
+    // longer than what it replaces; one Undo takes it all back.
+    void replaceAllKeepsTheColoursBetween_data()
+    {
+        QTest::addColumn<QString>("with");
+        QTest::addColumn<bool>("asYouType");
+        QTest::newRow("shorter") << "END" << false;
+        QTest::newRow("longer") << "WAIT_TIME" << false;
+        QTest::newRow("longer, colour as you type") << "WAIT_TIME" << true;
+    }
+    void replaceAllKeepsTheColoursBetween()
+    {
+        QFETCH(QString, with);
+        QFETCH(bool, asYouType);
+        view->setColourAsYouType(false);
+        const QString before = QStringLiteral("WAIT a ; WAIT\nx WAITWAIT WAIT\n\"WAIT s\" end\n\n");
+        open(before.toLatin1());
+        moveTo(before.size());
+        QTest::keyClicks(view, QStringLiteral("CORVETTE"));  // not yet coloured
+        QCOMPARE(view->colourAt(view->textLength() - 1), kRegular);
+        view->setColourAsYouType(asYouType);
+        BoxRecorder boxes;
+        QCOMPARE(frame->findReplace()->replaceAll(QStringLiteral("WAIT"), with, {}), 6);
+        QString after = before + QStringLiteral("CORVETTE");
+        after.replace(QStringLiteral("WAIT"), with);
+        QCOMPARE(view->rawText(), after);
+        QCOMPARE(view->colourAt(0), kCommands);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("a ;"))), kRegular);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("; "))), kComments);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("s\" end"))), kStrings);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("end"))), kRegular);
+        QCOMPARE(view->colourAt(view->textLength() - 1), kRegular);
+        QCOMPARE(boxes.boxes.size(), 1);
+        view->OnEditUndo();
+        QCOMPARE(view->rawText(), before + QStringLiteral("CORVETTE"));
+        view->OnEditUndo();
+        QCOMPARE(view->rawText(), before);
+    }
+
+    // A long Replace All shows its progress; Cancel leaves the text, the
+    // undo history and the modified flag as they were, and says nothing.
+    void replaceAllCanBeCancelled()
+    {
+        QByteArray text;
+        for (int line = 0; line < 3000; ++line)
+            text += "x" + QByteArray(" ab").repeated(100) + "\n";
+        open(text);
+        BoxRecorder boxes;
+        auto cancelled = std::make_shared<bool>(false);
+        whenModal(
+            [cancelled](QWidget* modal) {
+                if (auto* progress = qobject_cast<QProgressDialog*>(modal)) {
+                    QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
+                    *cancelled = true;
+                }
+            },
+            20000);
+        QCOMPARE(frame->findReplace()->replaceAll(QStringLiteral("ab"), QStringLiteral("abc"), {}), 0);
+        QVERIFY(*cancelled);
+        QCOMPARE(view->rawText(), QString::fromLatin1(text));
+        QVERIFY(!view->document()->isUndoAvailable() && !view->document()->isRedoAvailable());
+        QVERIFY(!doc->IsModified());
+        QVERIFY(boxes.boxes.isEmpty());
+    }
+
+    // The outline: sections with the labels under them, then the includes;
+    // choosing an entry moves the caret there, the caret's entry is marked as
+    // it moves, the filter narrows the list, and edits reach the list.
+    void outlineFollowsTheScript()
+    {
+        open(
+            "Top:\n; -- Models ----\nStart:\nBRA End\n;----\n; CREATE UNIVERSE\n;----\n#INCLUDE ships.shp\n"
+            "End:\n; End: is no label here\nPatrol:\n");
+        auto* panel = frame->findChild<OutlinePanel*>();
+        QVERIFY(panel && panel->isHidden());
+        frame->action(ID_VIEW_OUTLINE)->trigger();
+        QTreeWidget* tree = panel->tree();
+        const auto listing = [tree] {
+            QStringList out;
+            for (QTreeWidgetItemIterator it(tree, QTreeWidgetItemIterator::NotHidden); *it; ++it)
+                out << QString((*it)->parent() ? "  " : "") + (*it)->text(0);
+            return out;
+        };
+        QCOMPARE(listing(), (QStringList{"Top", "Models", "  Start", "CREATE UNIVERSE", "  End", "  Patrol", "Includes",
+                                         "  ships.shp"}));
+
+        QTreeWidgetItem* patrol = tree->findItems("Patrol", Qt::MatchRecursive).value(0);
+        QTRY_VERIFY(tree->viewport()->width() > 100);  // shown beside the script, not squeezed out
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(patrol).center());
+        QCOMPARE(view->textCursor().blockNumber(), 10);
+        QVERIFY(view->hasFocus());
+
+        // The caret on the BRA line marks the label above it.
+        moveTo(posOf("BRA"));
+        QTRY_COMPARE(tree->currentItem()->text(0), QStringLiteral("Start"));
+
+        QTest::keyClicks(panel->findChild<QLineEdit*>(), "pat");
+        QCOMPARE(listing(), (QStringList{"CREATE UNIVERSE", "  Patrol"}));
+        QTest::keyClick(panel->findChild<QLineEdit*>(), Qt::Key_Return);
+        QVERIFY(tree->hasFocus());
+        tree->setCurrentItem(tree->findItems("Patrol", Qt::MatchRecursive).value(0));
+        QTest::keyClick(tree, Qt::Key_Return);
+        QCOMPARE(view->textCursor().blockNumber(), 10);
+        panel->findChild<QLineEdit*>()->clear();
+
+        // A label typed into the script joins the list.
+        moveTo(0);
+        QTest::keyClicks(view, "Fresh:");
+        QTest::keyClick(view, Qt::Key_Return);
+        QTRY_VERIFY(listing().contains("Fresh"));
+    }
+
     // The dialog offers the six built-in colours, names the class, keeps
     // nothing outside the program's settings; OK colours the text at once.
     void colourDialog_data()
@@ -308,10 +456,12 @@ private slots:
         open("WAIT_TIME 1\n; note");
         QColorDialog::setCustomColor(9, Qt::red);
         QString title;
+        QColor openedOn;
         whenModal([&](QWidget* w) {
             auto* dlg = qobject_cast<QColorDialog*>(w);
             QVERIFY(dlg);
             title = dlg->windowTitle();
+            openedOn = dlg->currentColor();
             QCOMPARE(QColorDialog::customColor(1), QColor(0, 128, 255));
             QCOMPARE(QColorDialog::customColor(9), QColor(Qt::white));
             dlg->setCurrentColor(QColor(1, 2, 3));
@@ -321,11 +471,67 @@ private slots:
         QCOMPARE(title, QStringLiteral("Comments Colour"));
         QCOMPARE(view->colourAt(posOf(QStringLiteral("note"))), accept ? ColourRef(0x00030201) : kComments);
         QCOMPARE(view->colourAt(0), kCommands);
-        frame.reset();  // the view writes the colours as it goes
-        QCOMPARE(ProfileStore::app().getInt(QStringLiteral("Syntax Colours"), QStringLiteral("Comments"), -1),
-                 accept ? 0x00030201 : int(kComments));
+        QCOMPARE(openedOn, QColor(0x64, 0x96, 0x64));
+        // Stored at OK, for an export or another editor started now.
+        QCOMPARE(
+            ProfileStore(env.settingsFile()).getInt(QStringLiteral("Syntax Colours"), QStringLiteral("Comments"), -1),
+            accept ? 0x00030201 : -1);
+        // The next time the dialog starts from the colour in use.
+        whenModal([&](QWidget* w) {
+            openedOn = qobject_cast<QColorDialog*>(w)->currentColor();
+            qobject_cast<QDialog*>(w)->reject();
+        });
+        frame->action(ID_COLOUR_COMMENTS)->trigger();
+        QCOMPARE(openedOn, accept ? QColor(1, 2, 3) : QColor(0x64, 0x96, 0x64));
+        frame.reset();
         QVERIFY(!QFile::exists(env.configHome() + QStringLiteral("/QtProject.conf")));
         init();
+    }
+
+    // Closing this editor leaves alone what another editor stored meanwhile:
+    // only what the user changed here is written.
+    void anotherEditorsSettingsSurviveClosing()
+    {
+        const auto choose = [this](int command, QColor colour) {
+            whenModal([colour](QWidget* w) {
+                qobject_cast<QColorDialog*>(w)->setCurrentColor(colour);
+                qobject_cast<QDialog*>(w)->accept();
+            });
+            frame->action(command)->trigger();
+        };
+        ProfileStore theirs(env.settingsFile());
+        const QString colours = QStringLiteral("Syntax Colours");
+        const QString editor = QStringLiteral("Editor");
+        choose(ID_COLOUR_STRINGS, QColor(1, 2, 3));
+        frame->action(ID_OPTIONS_AUTO_INDENT)->toggle();
+        QVERIFY(theirs.writeInt(colours, QStringLiteral("Comments"), 0x0A0B0C));
+        QVERIFY(theirs.writeInt(colours, QStringLiteral("Strings"), 0x0D0E0F));  // chosen there after ours
+        QVERIFY(theirs.writeInt(editor, QStringLiteral("Line Numbers"), 0));
+        QVERIFY(frame->close());
+        QCOMPARE(theirs.getInt(colours, QStringLiteral("Comments"), -1), 0x0A0B0C);
+        QCOMPARE(theirs.getInt(colours, QStringLiteral("Strings"), -1), 0x0D0E0F);
+        QCOMPARE(theirs.getInt(colours, QStringLiteral("Keywords"), -1), -1);
+        QCOMPARE(theirs.getInt(editor, QStringLiteral("Line Numbers"), -1), 0);
+        QCOMPARE(theirs.getInt(editor, QStringLiteral("Auto Indent"), -1), 0);
+
+        // A settings file that cannot be written: told once per kind of
+        // setting, with its path and the reason; the choice stays in effect.
+        cleanup();
+        init();
+        open("WAIT_TIME 1\n; note");
+        QVERIFY(QDir().mkpath(env.settingsFile()));
+        BoxRecorder boxes;
+        choose(ID_COLOUR_COMMENTS, QColor(1, 2, 3));
+        choose(ID_COLOUR_COMMENTS, QColor(4, 5, 6));
+        frame->action(ID_OPTIONS_AUTO_INDENT)->toggle();
+        QVERIFY(frame->close());
+        QVERIFY(QDir().rmdir(env.settingsFile()));
+        QCOMPARE(boxes.boxes.size(), 2);  // the colours, then the switches
+        for (const mb::Box& box : boxes.boxes) {
+            QVERIFY2(box.text.contains(env.settingsFile()) && box.text.contains(QString(std::strerror(EISDIR))),
+                     qPrintable(box.text));
+        }
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("note"))), ColourRef(0x00060504));
     }
 
     void createBasicScriptReplacesTheTextAfterAsking()

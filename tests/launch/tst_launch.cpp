@@ -12,16 +12,17 @@
 #include "resources/ids.h"
 #include "resources/strings.h"
 
-#include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <memory>
 
 using namespace launch;
 using namespace ids;
@@ -67,6 +68,16 @@ QString stored()
     return out.join(u'|');
 }
 
+// True while the process runs; one that has ended but is not yet reaped is gone.
+bool alive(qint64 pid)
+{
+    if (pid <= 0 || ::kill(pid_t(pid), 0) != 0)
+        return false;
+    const QByteArray stat = readFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    const qsizetype end = stat.lastIndexOf(')');
+    return end < 0 || end + 2 >= stat.size() || stat[end + 2] != 'Z';
+}
+
 TemplateDialog* dialog(QWidget* w) { return qobject_cast<TemplateDialog*>(w); }
 void click(QWidget* d, int id) { QTest::mouseClick(dialog(d)->control(id), Qt::LeftButton); }
 
@@ -82,17 +93,10 @@ void program(const QString& path, const QByteArray& script)
 class TestLaunch : public QObject {
     Q_OBJECT
 
-public slots:
-    // Stands in for the desktop's file viewer.
-    void openUrl(const QUrl& url) { m_opened.append(url); }
-
 private slots:
-    void initTestCase() { QDesktopServices::setUrlHandler("file", this, "openUrl"); }
-    void cleanupTestCase() { QDesktopServices::unsetUrlHandler("file"); }
     void init()
     {
         m_env.resetSettings();
-        m_opened.clear();
         qputenv("PATH", QFile::encodeName(bin()) + ":/usr/bin:/bin");
     }
 
@@ -194,6 +198,17 @@ private slots:
         });
         commands.OnLaunchOptions();
         QCOMPARE(stored(), "1|0|0|1|0|0|1|0|1|1|1|2|0|1000|1001|1021|1022");
+
+        // What another editor stores while the dialog is open stays; OK adds
+        // only what was changed here.
+        ProfileStore theirs(m_env.settingsFile());
+        whenModal([&](QWidget* d) {
+            QVERIFY(theirs.writeString(kSection, "f_iwar", "elsewhere"));
+            click(d, IDC_C_DEBUG);
+            click(d, IDOK);
+        });
+        commands.OnLaunchOptions();
+        QCOMPARE(stored(), "1|1|0|1|0|0|1|0|1|1|1|2|0|elsewhere|1001|1021|1022");
     }
 
     void nativeGameGetsTheRealPathAndIsSeenToEnd()
@@ -228,6 +243,7 @@ private slots:
         // Our own short form may name no file Wine knows: the user is asked first.
         BoxRecorder boxes(mb::IDNO);
         commands.OnLaunchScript();
+        QTRY_COMPARE(boxes.boxes.size(), 1);
         QVERIFY(!QTest::qWaitFor([&] { return QFile::exists(bin() + "/wine.args"); }, 300));
         boxes.answer = mb::IDYES;
         commands.OnLaunchScript();
@@ -241,6 +257,59 @@ private slots:
         commands.OnLaunchScript();
         QCOMPARE(record().last(), WinePath(script).replace(u' ', u'_'));
         QCOMPARE(boxes.boxes.size(), 2);
+    }
+
+    // A winepath that takes its time holds nothing up: F12 returns at once,
+    // a second F12 meanwhile starts no second game, and the game starts with
+    // Wine's answer once it comes.
+    void slowWinepathFreezesNothing()
+    {
+        const QString gameDir = mkdir("slow/game");
+        game(0, gameDir, "G.exe").write(ProfileStore::app());
+        const QString script = mkdir("slow/my scripts") + "/m.iws";
+        const auto record = recorder(bin() + "/wine");
+        program(bin() + "/winepath", "sleep 1; echo 'C:\\MYSCRI~1\\M.IWS'\n");
+        LaunchCommands commands(nullptr, [&] { return ScriptState{script, false, {}}; });
+        BoxRecorder boxes;
+        QElapsedTimer clock;
+        clock.start();
+        commands.OnLaunchScript();
+        commands.OnLaunchScript();
+        QVERIFY(clock.elapsed() < 500);
+        QCOMPARE(record(), (QStringList{gameDir, gameDir + "/G.exe", "C:\\MYSCRI~1\\M.IWS"}));
+        QVERIFY(!QTest::qWaitFor([&] { return QFile::exists(bin() + "/wine.args"); }, 1500));
+        QVERIFY(boxes.boxes.isEmpty());
+    }
+
+    // A winepath that does not answer in time, or is still running when the
+    // editor goes, is stopped together with what it started.
+    void hangingWinepathIsStoppedWithItsChildren()
+    {
+        const QString pidFile = bin() + "/child.pid";
+        program(bin() + "/winepath", "sleep 300 & echo $! > '" + QFile::encodeName(pidFile) + "'\nsleep 300\n");
+        const auto child = [&] {
+            qint64 pid = 0;
+            if (!QTest::qWaitFor([&] { return (pid = readFile(pidFile).trimmed().toLongLong()) > 0; }, 5000))
+                return qint64(0);
+            QFile::remove(pidFile);
+            return pid;
+        };
+        WineShortPathQuery query(nullptr, 300);
+        QSignalSpy answered(&query, &WineShortPathQuery::answered);
+        QVERIFY(query.start("C:\\a b"));
+        const qint64 first = child();
+        QVERIFY(answered.wait(5000));
+        QCOMPARE(answered.at(0).at(0).toString(), QString());
+        QTRY_VERIFY(!alive(first));
+
+        game(0, mkdir("hang/game"), "G.exe").write(ProfileStore::app());
+        const QString script = mkdir("hang/my scripts") + "/m.iws";
+        auto commands = std::make_unique<LaunchCommands>(nullptr, [&] { return ScriptState{script, false, {}}; });
+        commands->OnLaunchScript();
+        const qint64 second = child();
+        QVERIFY(second > 0 && alive(second));
+        commands.reset();
+        QTRY_VERIFY(!alive(second));
     }
 
     void debugFileNotFound()
@@ -257,34 +326,41 @@ private slots:
             game(noGame ? 2 : 0, folder, "G.exe").write(ProfileStore::app());
             BoxRecorder boxes;
             LaunchCommands commands(nullptr, {});
+            program(bin() + "/xdg-open", "touch \"$0.ran\"\n");
             commands.OnOpenDebugFile();
             commands.OnClearDebugFile();
             const QString open = noGame ? str::kDebugNoGame : str::kDebugNotFound;
             const QString clear = noGame ? str::kDebugNoGame : str::kDebugNotFoundClear;
             QCOMPARE(lines(boxes.boxes),
                      (QStringList{line(open, str::kCaptionError, kError), line(clear, str::kCaptionError, kError)}));
-            QVERIFY(m_opened.isEmpty());
+            QVERIFY(!QTest::qWaitFor([&] { return QFile::exists(bin() + "/xdg-open.ran"); }, 100));
             QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(),
                      int(kind != u"nothing"));
         }
     }
 
+    // debug.txt goes to the desktop's opener; when it fails, or there is
+    // none, the user is told which file could not be shown.
     void openDebugFile()
     {
         const QString folder = mkdir("open/defi");
-        writeFile(folder + "/debug.txt", "error in line 3\n");
+        const QString path = folder + "//debug.txt";
+        writeFile(path, "error in line 3\n");
         game(1, folder + u'/', "Game.exe").write(ProfileStore::app());
         BoxRecorder boxes;
         LaunchCommands commands(nullptr, {});
+        const auto record = recorder(bin() + "/xdg-open");
         commands.OnOpenDebugFile();
-        QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(folder + "//debug.txt")});
+        QCOMPARE(record().mid(1), QStringList{path});
 
-        // Without a viewer (as on this test's platform) the user is told which file could not be shown.
-        QDesktopServices::unsetUrlHandler("file");
+        program(bin() + "/xdg-open", "exit 1\n");  // starts, then fails
         commands.OnOpenDebugFile();
-        QDesktopServices::setUrlHandler("file", this, "openUrl");
-        const QString told = QString(str::kDebugOpenFailed).arg(folder + "//debug.txt");
-        QCOMPARE(lines(boxes.boxes), QStringList{line(told, str::kCaptionError, kError)});
+        const QString told = line(QString(str::kDebugOpenFailed).arg(path), str::kCaptionError, kError);
+        QTRY_COMPARE(lines(boxes.boxes), QStringList{told});
+        QVERIFY(QFile::remove(bin() + "/xdg-open"));
+        qputenv("PATH", QFile::encodeName(bin()));  // no opener at all
+        commands.OnOpenDebugFile();
+        QTRY_COMPARE(lines(boxes.boxes), (QStringList{told, told}));
     }
 
     void clearDebugFile()
@@ -363,7 +439,6 @@ private:
 
     TestEnv m_env;
     QTemporaryDir m_tmp;
-    QList<QUrl> m_opened;
 };
 
 QTEST_MAIN(TestLaunch)

@@ -5,10 +5,13 @@
 #include "common/Helpers.h"
 #include "common/Modal.h"
 #include "common/TestEnv.h"
+#include "platform/AtomicFile.h"
 #include "platform/DialogBuilder.h"
 #include "platform/FileLookup.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
+#include "platform/RecoveryJournal.h"
+#include "platform/SettingsNotice.h"
 #include "platform/TextCodec.h"
 #include "resources/dialogs.h"
 #include "resources/ids.h"
@@ -18,9 +21,14 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include <fcntl.h>
 #include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 
 namespace {
 
@@ -80,19 +88,96 @@ private slots:
         const QByteArray before = readFile(m_env.settingsFile());
         // 4096: room for the small lock file, not for the new settings file,
         // so the write breaks off half-way. 0: not even the lock.
+        QStringList reasons;
+        store.setFailureReporter([&](const ProfileStore::Failure& f) { reasons << f.reason; });
         for (rlim_t limit : {4096, 0}) {
             {
                 FileSizeLimit full(limit);
                 QVERIFY(full.ok());
                 QVERIFY(!store.writeString(kOther, "Code0", "lost"));
             }
+            QCOMPARE(store.getString(kOther, "Code0"), "lost");  // in effect for the run
             QCOMPARE(readFile(m_env.settingsFile()), before);
             QCOMPARE(QDir(QFileInfo(m_env.settingsFile()).absolutePath()).entryList(QDir::Files | QDir::Hidden),
                      QStringList{"Vantrel.conf"});
         }
-        // Once the disk takes writes again, the failures are not held against the next write.
+        QCOMPARE(reasons, QStringList(2, QString::fromLocal8Bit(std::strerror(EFBIG))));
+        // Once the disk takes writes again, the next write stores what was lost too.
         QVERIFY(store.writeInt(kSection, "Keywords", 4));
         QCOMPARE(fromDisk(m_env)->getInt(kSection, "Keywords", 0), 4);
+        QCOMPARE(fromDisk(m_env)->getString(kOther, "Code0"), "lost");
+        store.setFailureReporter({});
+    }
+
+    // Two editors on one file: each reads what the other wrote, and a write
+    // changes only its own entries.
+    void twoStoresOnOneFile()
+    {
+        ProfileStore& mine = ProfileStore::app();
+        ProfileStore theirs(m_env.settingsFile());
+        QVERIFY(mine.writeInt(kSection, "Keywords", 1) && mine.writeString(kOther, "name0", "a"));
+        QCOMPARE(theirs.getInt(kSection, "Keywords", 0), 1);
+        // A change within one tick of the file clock: same size, same time.
+        const QByteArray path = QFile::encodeName(m_env.settingsFile());
+        struct stat before {};
+        QCOMPARE(::stat(path.constData(), &before), 0);
+        QVERIFY(theirs.writeInt(kSection, "Keywords", 5));
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        QCOMPARE(::utimensat(AT_FDCWD, path.constData(), times, 0), 0);
+        QCOMPARE(mine.getInt(kSection, "Keywords", 0), 5);
+        QVERIFY(theirs.writeString(kOther, "name0", QString()));
+        QVERIFY(mine.writeInt(kSection, "Strings", 7));
+        // A write made on a condition is dropped when the other store has
+        // changed what the condition looks at.
+        mine.beginBatch();
+        QVERIFY(mine.writeString(kOther, "name1", "mine"));
+        QVERIFY(theirs.writeString(kOther, "name1", "theirs"));
+        const auto free = [](const ProfileStore& s) { return s.getString(kOther, "name1").isEmpty(); };
+        QCOMPARE(mine.commitBatchIf(free), ProfileStore::Commit::Refused);
+        QCOMPARE(mine.getString(kOther, "name1"), "theirs");
+        const auto disk = fromDisk(m_env);
+        QCOMPARE(disk->getString(kOther, "name1"), "theirs");
+        QCOMPARE(disk->getInt(kSection, "Keywords", 0), 5);
+        QCOMPARE(disk->getString(kOther, "name0", "deleted"), "deleted");
+        QCOMPARE(disk->getInt(kSection, "Strings", 0), 7);
+
+        // A settings file that links to one kept elsewhere stays a link.
+        const QString kept = m_env.root() + QStringLiteral("/dotfiles.conf");
+        QVERIFY(QFile::rename(m_env.settingsFile(), kept) && QFile::link(kept, m_env.settingsFile()));
+        QVERIFY(mine.writeInt(kSection, "Labels", 8));
+        QVERIFY(QFileInfo(m_env.settingsFile()).isSymLink());
+        QCOMPARE(
+            ProfileStore(kept).getInt(kSection, "Keywords", 0) * 10 + ProfileStore(kept).getInt(kSection, "Labels", 0),
+            58);
+    }
+
+    // With a folder where the file belongs, every kind of setting is told
+    // once, with the file and the system's reason, and is kept for the run.
+    void unwritableSettingsAreToldOncePerKind()
+    {
+        QVERIFY(QDir().mkpath(m_env.settingsFile()));
+        BoxRecorder boxes;
+        ProfileStore& store = ProfileStore::app();
+        {
+            QWidget window;
+            SettingsNotice notice(store, &window);
+            for (int i = 0; i < 3; ++i) {
+                QVERIFY(!store.writeInt(kSection, "Keywords", i));
+                QVERIFY(!store.writeInt("Launch Settings", "g_game", i));
+            }
+            QCOMPARE(store.getInt(kSection, "Keywords", -1), 2);
+        }
+        QVERIFY(!store.writeInt(kSection, "Comments", 1));  // nobody listens any more
+        QCOMPARE(boxes.boxes.size(), 2);
+        const QString reason = QString::fromLocal8Bit(std::strerror(EISDIR));
+        QVERIFY2(boxes.boxes[0].text.startsWith("The syntax highlighting colours could not be stored in the settings "
+                                                "file " +
+                                                m_env.settingsFile() + ":\n" + reason + "\n"),
+                 qPrintable(boxes.boxes[0].text));
+        QVERIFY(boxes.boxes[1].text.startsWith("The launch options could not"));
+        QVERIFY(QDir().rmdir(m_env.settingsFile()));
+        QVERIFY(store.writeInt(kOther, "After", 1));
+        QCOMPARE(fromDisk(m_env)->getInt("Launch Settings", "g_game", -1), 2);
     }
 
     // A script names its includes with Windows spellings; the folders here are case-sensitive.
@@ -122,6 +207,98 @@ private slots:
         QVERIFY(none.matches.isEmpty());
         QCOMPARE(none.searched, (QStringList{QDir::toNativeSeparators(m), QDir::toNativeSeparators(g)}));
         QVERIFY(filelookup::find("mission", root.path(), QString()).matches.isEmpty());  // a folder is no file
+    }
+
+    // A save changes the text only: a file with several names keeps them,
+    // one owned by another user keeps its owner and permissions.
+    void saveKeepsLinksAndOwner()
+    {
+        QTemporaryDir dir;
+        const QString a = writeFile(dir.filePath("a.iws"), "old\r\n"), b = dir.filePath("b.iws");
+        QCOMPARE(::link(QFile::encodeName(a), QFile::encodeName(b)), 0);
+        QString error;
+        QVERIFY2(atomicfile::write(a, "new\r\n", &error), qPrintable(error));
+        QCOMPARE(readFile(b), QByteArray("new\r\n"));
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(a), &st) == 0 && st.st_nlink == 2);
+
+        const QString c = writeFile(dir.filePath("c.iws"), "old\r\n");
+        if (::chown(QFile::encodeName(c), 65534, 65534) != 0)
+            QSKIP("Only root can give a file to another user");
+        QVERIFY(::chmod(QFile::encodeName(c), 0664) == 0);
+        QVERIFY2(atomicfile::write(c, "new, and longer\r\n", &error), qPrintable(error));
+        QCOMPARE(readFile(c), QByteArray("new, and longer\r\n"));
+        QVERIFY(::stat(QFile::encodeName(c), &st) == 0);
+        QVERIFY(st.st_uid == 65534 && st.st_gid == 65534 && (st.st_mode & 07777) == 0664);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"a.iws", "b.iws", "c.iws"}));
+    }
+
+    // A temporary file shows whose it is; one left by an editor killed while
+    // saving goes at the next save into its folder. Those of editors that
+    // still run, and other programs' files, stay.
+    void abandonedTemporaryFilesAreRemoved()
+    {
+        QTemporaryDir dir;
+        QProcess ended;
+        ended.start(QStringLiteral("true"));
+        QVERIFY(ended.waitForStarted());
+        const qint64 gone = ended.processId();
+        QVERIFY(ended.waitForFinished());
+        const QString stale =
+            writeFile(dir.filePath(QStringLiteral(".s.iws.vantrel-%1-0123abcd.tmp").arg(gone)), "half");
+        const QString running = writeFile(dir.filePath(".s.iws.vantrel-1-0123abcd.tmp"), "half");
+        const QString foreign = writeFile(dir.filePath(".s.iws.tmp"), "theirs");
+        atomicfile::Writer save(dir.filePath("s.iws"));
+        QVERIFY(save.open() && save.write("new\r\n"));
+        const QRegularExpression ours(QStringLiteral("^\\.s\\.iws\\.vantrel-%1-[0-9a-f]{8}\\.tmp$").arg(::getpid()));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(ours).size(), 1);
+        QVERIFY(save.commit());
+        QVERIFY(!QFile::exists(stale));
+        QVERIFY(QFile::exists(running) && QFile::exists(foreign));
+        QCOMPARE(readFile(dir.filePath("s.iws")), QByteArray("new\r\n"));
+    }
+
+    // A copy of unsaved work keeps the text and its origin exactly. It is
+    // offered once its writer has gone, to one editor at a time.
+    void recoveryCopiesOutliveTheirWriter()
+    {
+        QTemporaryDir dir;
+        const QString text = QString::fromUtf8("caf\u00e9 \u4e2d \U0001F600 \u20ac\r\nlast line");
+        const QString path = dir.filePath("odd\nname %41.iws");
+        const FileIdentity identity = FileIdentity::of(writeFile(dir.filePath("script.iws"), "END\r\n"));
+        QVERIFY(identity.exists());
+        {
+            RecoveryJournal journal(dir.filePath("recovery"));
+            const int kept = journal.newEntry(), untitled = journal.newEntry(), saved = journal.newEntry();
+            journal.write(kept, path, identity, text);
+            journal.write(saved, path, identity, text);
+            journal.discard(saved);
+            journal.flush();
+            QTest::qWait(5);
+            journal.write(untitled, QString(), FileIdentity(), QStringLiteral("first"));
+            journal.write(untitled, QString(), FileIdentity(), QStringLiteral("replaced"));
+            journal.flush();
+            QVERIFY(RecoveryJournal::Leftovers(dir.filePath("recovery")).copies().isEmpty());
+        }
+        {
+            RecoveryJournal::Leftovers left(dir.filePath("recovery"));
+            QCOMPARE(left.copies().size(), 2);
+            const RecoveryJournal::Copy& first = left.copies()[0];
+            QCOMPARE(first.path, path);
+            QCOMPARE(RecoveryJournal::Leftovers::text(first), text);
+            QVERIFY(first.identity == identity);
+            QVERIFY(qAbs(first.time.secsTo(QDateTime::currentDateTime())) < 60);
+            QCOMPARE(left.copies()[1].path, QString());
+            QCOMPARE(RecoveryJournal::Leftovers::text(left.copies()[1]), QStringLiteral("replaced"));
+            QVERIFY(RecoveryJournal::Leftovers(dir.filePath("recovery")).copies().isEmpty());
+            left.discard(first);
+        }
+        {
+            RecoveryJournal::Leftovers left(dir.filePath("recovery"));
+            QCOMPARE(left.copies().size(), 1);
+            left.discard(left.copies()[0]);
+        }
+        QCOMPARE(QDir(dir.filePath("recovery")).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     void codecAgreesWithIconv()

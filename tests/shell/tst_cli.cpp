@@ -79,6 +79,8 @@ class TestCli : public QObject {
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})  // these jobs need no display
             env.remove(QLatin1String(name));
         p.setProcessEnvironment(env);
+        // As a shell starts it: the program must itself keep SIGXFSZ from ending it.
+        p.setChildProcessModifier([] { std::signal(SIGXFSZ, SIG_DFL); });
         {
             const FileSizeLimit full(fileSizeLimit);  // the child inherits it as it starts
             p.start(kProgram, args);

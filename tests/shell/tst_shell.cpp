@@ -1,7 +1,9 @@
 // The program as it starts and runs: start-up and the command line's script,
-// the recent files, closing, scripts handed over from the desktop, the
+// the recent files, closing, scripts handed over from the desktop, changes
+// made on disk by other programs, unsaved work that outlives the editor, the
 // commands' keys, toolbar and status bar, the splash, the About box, the
 // help page and the pictures.
+#include "common/FileSizeLimit.h"
 #include "common/Helpers.h"
 #include "common/Modal.h"
 #include "common/TestEnv.h"
@@ -10,8 +12,10 @@
 #include "launch/LaunchSettings.h"
 #include "platform/FileDialogs.h"
 #include "platform/ProfileStore.h"
+#include "platform/RecoveryJournal.h"
 #include "resources/commands.h"
 #include "resources/ids.h"
+#include "resources/strings.h"
 #include "shell/CMainFrame.h"
 #include "shell/CSplashWnd.h"
 #include "shell/CVantrelApp.h"
@@ -22,6 +26,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocalSocket>
@@ -38,6 +43,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <csignal>
 #include <memory>
 
 #include <sys/stat.h>
@@ -79,6 +85,11 @@ class TestShell : public QObject {
         settings.l_pathcheck = 0;
         settings.write(ProfileStore::app());
         return record;
+    }
+    static QStringList copies()
+    {
+        RecoveryJournal::forThisProcess().flush();
+        return QDir(RecoveryJournal::standardFolder()).entryList({QStringLiteral("*.journal")}, QDir::Files);
     }
     void start(QStringList args = {QStringLiteral("-Embedding")})
     {
@@ -135,6 +146,24 @@ private slots:
         frame->action(ID_FILE_MRU_FILE1 + 2)->trigger();
         QCOMPARE(frame->document()->GetPathName(), opened[3]);
         QCOMPARE(ProfileStore::app().getString(QStringLiteral("Recent File List"), QStringLiteral("File1")), opened[3]);
+    }
+
+    // Another editor's recent files stay: each change merges with the list
+    // as stored, and closing writes no list of its own.
+    void recentListOfAnotherEditorSurvives()
+    {
+        start();
+        ProfileStore theirs(env.settingsFile());
+        RecentFiles other(theirs);
+        const QString a = script(QStringLiteral("a.iws"));
+        const QString b = script(QStringLiteral("b.iws"));
+        const QString c = script(QStringLiteral("c.iws"));
+        QVERIFY(other.add(b));
+        QVERIFY(app->OpenDocumentFile(a));
+        QVERIFY(other.add(c));
+        QVERIFY(frame->close());
+        other.load();
+        QCOMPARE(other.paths(), (QStringList{c, a, b}));
     }
 
     void openDropAndExitAskToSaveFirst()
@@ -641,6 +670,202 @@ private slots:
         QVERIFY(frame->view()->colourAsYouType());
     }
 
+    // Another program changes the script under the editor: a question, with
+    // No as the default when it would cost unsaved changes; a version
+    // declined is not asked about again, but Save asks before writing over it.
+    void aChangeOnDiskIsAQuestion()
+    {
+        const QString p = script(QStringLiteral("disk.iws"));
+        start({p, QStringLiteral("-Embedding")});
+        CVantrelDoc* doc = frame->document();
+        rec.answer = mb::IDYES;
+        writeFile(p, "OTHER\r\n");
+        QTRY_COMPARE(frame->view()->rawText(), QStringLiteral("OTHER\n"));
+        QCOMPARE(rec.boxes.size(), 1);
+        QCOMPARE(rec.boxes[0].text, QString(str::kChangedOnDiskReload).arg("disk.iws"));
+        QCOMPARE(rec.boxes[0].flags, mb::MB_YESNO | mb::MB_ICONEXCLAMATION);
+        QVERIFY(!doc->IsModified());
+
+        QTest::keyClicks(frame->view(), QStringLiteral("mine "));
+        rec.answer = mb::IDNO;
+        writeFile(p, "THIRD\r\n");
+        QTRY_COMPARE(rec.boxes.size(), 2);
+        QCOMPARE(rec.boxes[1].text, QString(str::kChangedOnDiskLoseChanges).arg("disk.iws"));
+        QCOMPARE(rec.boxes[1].flags, mb::MB_YESNO | mb::MB_ICONEXCLAMATION | mb::MB_DEFBUTTON2);
+        writeFile(dir.filePath(QStringLiteral("neighbour.iws")), "x");  // the folder changes, the script does not
+        QTest::qWait(300);
+        QCOMPARE(rec.boxes.size(), 2);
+        QCOMPARE(frame->view()->rawText(), QStringLiteral("mine OTHER\n"));
+
+        frame->action(ID_FILE_SAVE)->trigger();
+        QCOMPARE(rec.boxes.size(), 3);
+        QCOMPARE(rec.boxes[2].text, QString(str::kSaveOverChanges).arg("disk.iws"));
+        QCOMPARE(rec.boxes[2].flags, mb::MB_YESNO | mb::MB_ICONEXCLAMATION | mb::MB_DEFBUTTON2);
+        QCOMPARE(readFile(p), QByteArray("THIRD\r\n"));
+        QVERIFY(doc->IsModified());
+        rec.answer = mb::IDYES;
+        frame->action(ID_FILE_SAVE)->trigger();
+        QCOMPARE(readFile(p), QByteArray("mine OTHER\r\n"));
+        // The editor's own save is no change by another program.
+        QTest::keyClicks(frame->view(), QStringLiteral("again "));
+        frame->action(ID_FILE_SAVE)->trigger();
+        QTest::qWait(300);
+        QCOMPARE(rec.boxes.size(), 4);
+
+        // Reload answered Yes with unsaved changes: the other program's text wins.
+        QTest::keyClicks(frame->view(), QStringLiteral("lost "));
+        writeFile(p, "FOURTH\r\n");
+        QTRY_COMPARE(frame->view()->rawText(), QStringLiteral("FOURTH\n"));
+        QVERIFY(!doc->IsModified());
+    }
+
+    // A script deleted or moved away keeps its text, marked unsaved, and Save
+    // writes it again; one replaced by a link to another file is not written
+    // through the link unasked.
+    void aScriptGoneOrReplacedByALinkIsKept()
+    {
+        const QString p = script(QStringLiteral("gone.iws"));
+        start({p, QStringLiteral("-Embedding")});
+        QVERIFY(QFile::rename(p, dir.filePath(QStringLiteral("moved.iws"))));
+        QTRY_VERIFY(frame->document()->IsModified());
+        QCOMPARE(frame->windowTitle(), QStringLiteral("gone.iws* - Vantrel"));
+        frame->action(ID_FILE_SAVE)->trigger();
+        QCOMPARE(readFile(p), QByteArray("END\r\n"));
+        QVERIFY(!frame->document()->IsModified());
+        QTest::qWait(300);
+        QVERIFY(rec.boxes.isEmpty());
+
+        const QString other = writeFile(dir.filePath(QStringLiteral("other.txt")), "OTHER FILE\r\n");
+        const QString link = dir.filePath(QStringLiteral("link"));
+        QVERIFY(QFile::link(other, link) && ::rename(QFile::encodeName(link), QFile::encodeName(p)) == 0);
+        QTRY_COMPARE(rec.boxes.size(), 1);  // reload? No
+        QTest::keyClicks(frame->view(), QStringLiteral("mine "));
+        frame->action(ID_FILE_SAVE)->trigger();
+        QCOMPARE(rec.boxes.size(), 2);
+        QCOMPARE(rec.boxes[1].text, QString(str::kSaveOverChanges).arg("gone.iws"));
+        QCOMPARE(readFile(other), QByteArray("OTHER FILE\r\n"));
+    }
+
+    // The question's event loop lets more happen: a second change to the
+    // file is covered by the answer given, text typed meanwhile is not.
+    void aChangeDuringTheQuestionIsCoveredByItsAnswer()
+    {
+        const QString p = script(QStringLiteral("twice.iws"));
+        start({p, QStringLiteral("-Embedding")});
+        const auto during = [&](std::function<void()> what) {
+            int shown = 0;
+            rec.onShow = [what, shown]() mutable {
+                if (shown++ == 0) {
+                    what();
+                    QTest::qWait(300);
+                }
+            };
+        };
+        rec.answer = mb::IDYES;
+        during([&] { writeFile(p, "SECOND VERSION\r\n"); });
+        writeFile(p, "FIRST\r\n");
+        QTRY_COMPARE(frame->view()->rawText(), QStringLiteral("SECOND VERSION\n"));
+        rec.answer = mb::IDNO;
+        during([&] { writeFile(p, "FOURTH\r\n"); });
+        writeFile(p, "THIRD\r\n");
+        QTRY_COMPARE(rec.boxes.size(), 2);
+        QTest::qWait(300);
+        QCOMPARE(rec.boxes.size(), 2);
+        QCOMPARE(frame->view()->rawText(), QStringLiteral("SECOND VERSION\n"));
+
+        // Reload agreed to for a script without changes, which has some by then.
+        rec.answer = mb::IDYES;
+        during([&] { frame->view()->insertScriptText(QStringLiteral("typed meanwhile ")); });
+        writeFile(p, "FIFTH\r\n");
+        QTRY_COMPARE(rec.boxes.size(), 4);
+        QCOMPARE(rec.boxes[3].text, QString(str::kChangedOnDiskLoseChanges).arg("twice.iws"));
+        QTRY_COMPARE(frame->view()->rawText(), QStringLiteral("FIFTH\n"));
+        rec.onShow = {};
+    }
+
+    // A save beyond the user's file-size limit fails like one onto a full
+    // disk: a message with the system's reason, the old file as it was.
+    void aSaveOntoAFullDiskKeepsTheOldFile()
+    {
+        const QString p = script(QStringLiteral("full.iws"));
+        start({p, QStringLiteral("-Embedding")});
+        frame->view()->insertScriptText(QString(5000, QLatin1Char('x')));
+        {
+            const FileSizeLimit full(100);
+            frame->action(ID_FILE_SAVE)->trigger();
+        }
+        QCOMPARE(rec.boxes.size(), 1);
+        QCOMPARE(rec.boxes[0].text, QString(str::kSaveFailed).arg(p, qt_error_string(EFBIG)));
+        QCOMPARE(readFile(p), QByteArray("END\r\n"));
+        QVERIFY(frame->document()->IsModified());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".tmp")), QStringList());
+    }
+
+    // The copy of unsaved text is written a few seconds after an edit and
+    // goes once nothing is unsaved: after Save, New answered No, and closing.
+    void theCopyOfUnsavedTextGoesWithTheChanges()
+    {
+        QDir(RecoveryJournal::standardFolder()).removeRecursively();
+        start({script(QStringLiteral("kept.iws")), QStringLiteral("-Embedding")});
+        const std::function<void()> discards[] = {
+            [&] { frame->action(ID_FILE_SAVE)->trigger(); },
+            [&] { frame->action(ID_FILE_NEW)->trigger(); },
+            [&] { frame->close(); },
+        };
+        for (const auto& discard : discards) {
+            QTest::keyClicks(frame->view(), QStringLiteral("a"));
+            QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 1, 8000);
+            discard();
+            QVERIFY2(copies().isEmpty(), qPrintable(QString::number(&discard - discards)));
+        }
+        QVERIFY(!frame->isVisible());
+    }
+
+    // Unsaved work of an editor that was killed, or told to end, is offered
+    // at the next start (never while its editor runs): Yes shows it as an
+    // unsaved script, No discards it.
+    void unsavedWorkOutlivesTheEditor()
+    {
+        QDir(RecoveryJournal::standardFolder()).removeRecursively();
+        const QString p = script(QStringLiteral("lost.iws"));
+        for (const int sig : {SIGKILL, SIGTERM}) {
+            QProcess editor;
+            editor.start(QStringLiteral(VANTREL_BINARY_DIR "/tests/recovery_helper"),
+                         {p, sig == SIGKILL ? QStringLiteral("journalled") : QStringLiteral("edited")});
+            QVERIFY(editor.waitForReadyRead(20000));
+            QCOMPARE(editor.readAll(), QByteArray("ready\n"));
+            if (sig == SIGKILL) {
+                QCOMPARE(copies().size(), 1);
+                QVERIFY(RecoveryJournal::Leftovers(RecoveryJournal::standardFolder()).copies().isEmpty());
+            }
+            QCOMPARE(::kill(pid_t(editor.processId()), sig), 0);
+            QVERIFY(editor.waitForFinished(20000));
+            if (sig == SIGTERM)
+                QVERIFY(editor.exitStatus() == QProcess::NormalExit && editor.exitCode() == 0);
+            QCOMPARE(copies().size(), 1);
+
+            rec.boxes.clear();
+            rec.answer = sig == SIGKILL ? mb::IDYES : mb::IDNO;
+            start();
+            QCOMPARE(rec.boxes.size(), 1);
+            const QString asked = QString(str::kRecoverQuestion).arg(QStringLiteral("lost.iws"), QStringLiteral("\1"));
+            QVERIFY2(rec.boxes[0].text.startsWith(asked.section(QLatin1Char('\1'), 0, 0)),
+                     qPrintable(rec.boxes[0].text));
+            QCOMPARE(rec.boxes[0].flags, mb::MB_YESNO | mb::MB_ICONEXCLAMATION);
+            QCOMPARE(copies(), QStringList());
+            CVantrelDoc* doc = frame->document();
+            if (sig == SIGKILL) {
+                QCOMPARE(doc->GetPathName(), p);
+                QCOMPARE(frame->view()->rawText(), QStringLiteral("typed before the end\nEND\n"));
+                QVERIFY(doc->IsModified());
+                QCOMPARE(readFile(p), QByteArray("END\r\n"));
+            } else {
+                QVERIFY(doc->GetPathName().isEmpty() && !doc->IsModified());
+            }
+            cleanup();
+        }
+    }
+
     // Each key of the accelerator table reaches its command from the editor,
     // the commands of Edit included (the editor must not take them itself).
     void everyKeyReachesItsCommand()
@@ -743,6 +968,22 @@ private slots:
         qputenv("XDG_DATA_HOME", "/proc/vantrel-none");  // an unwritable folder is no error
         QCOMPARE(DesktopIntegration::registerFileType(exe), 0);
         qputenv("XDG_DATA_HOME", base.toLocal8Bit());
+    }
+
+    // Help that the desktop cannot show is told, with the page named.
+    void helpThatCannotBeShownIsTold()
+    {
+        start();
+        QTemporaryDir bin;
+        const QString opener = writeFile(bin.filePath(QStringLiteral("xdg-open")), "#!/bin/sh\nexit 3\n");
+        QFile::setPermissions(opener, QFile::ReadOwner | QFile::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()) + ":/usr/bin:/bin");
+        frame->action(ID_APP_HELP)->trigger();
+        QTRY_COMPARE(rec.boxes.size(), 1);
+        qputenv("PATH", path);
+        QCOMPARE(rec.boxes[0].text,
+                 QString(str::kHelpOpenFailed).arg(QDir::toNativeSeparators(CMainFrame::helpPagePath())));
     }
 
     // The help page documents every menu command and every key shown.

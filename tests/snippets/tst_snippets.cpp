@@ -229,6 +229,38 @@ private slots:
         QCOMPARE(m_env.settingsText(), full);
     }
 
+    // Two editors on one settings file: each adds to the library as the file
+    // has it now, and shows the other's snippets when its library is shown.
+    void twoEditorsShareTheLibrary()
+    {
+        ProfileStore theirs(m_env.settingsFile());
+        SnippetCommands mine(nullptr, ProfileStore::app());
+        SnippetCommands other(nullptr, theirs);
+        BoxRecorder boxes;
+        whenModal([](QWidget*) { type("first\r"); });
+        mine.OnAddCodeSnippet("1");
+        whenModal([](QWidget*) { type("second\r"); });
+        other.OnAddCodeSnippet("2");
+        QCOMPARE((QStringList{stored("name0"), stored("code0"), stored("name1"), stored("code1")}),
+                 (QStringList{"first", "1", "second", "2"}));
+        mine.OnCodeSnippetLibrary();
+        QCOMPARE(listed(mine.libraryWindow()), (QStringList{"first", "second"}));
+
+        // The last free slot is taken before the library counts as full.
+        theirs.beginBatch();
+        for (int i = 2; i < SnippetLibrary::kSlotCount - 1; ++i)
+            theirs.writeString(kSection, QStringLiteral("name%1").arg(i), QStringLiteral("s%1").arg(i));
+        QVERIFY(theirs.commitBatch());
+        for (const char* name : {"last\r", "more\r"}) {
+            whenModal([&](QWidget*) { type(name); });
+            mine.OnAddCodeSnippet("code");
+        }
+        QCOMPARE(stored("name127"), "last");
+        QCOMPARE(boxes.boxes.size(), 1);
+        QCOMPARE(boxes.boxes[0].text, str::kSnippetLibraryFull);
+        QCOMPARE(listed(mine.libraryWindow()).size(), SnippetLibrary::kSlotCount);
+    }
+
     void templateShape()
     {
         const QString text = BasicTemplate::text();
