@@ -42,6 +42,16 @@ inline constexpr int ID_VIEW_DEBUG_OUTPUT = 32813;
 inline constexpr int ID_OPTIONS_AUTO_INDENT = 32814;
 inline constexpr int ID_OPTIONS_COLOUR_AS_YOU_TYPE = 32815;
 
+// Several scripts at once, includes and the mission script
+inline constexpr int ID_FILE_CLOSE = 57602;
+inline constexpr int ID_EDIT_REDO = 57644;
+inline constexpr int ID_FILE_OPEN_IN_TAB = 32840;
+inline constexpr int ID_FILE_SAVE_ALL = 32841;
+inline constexpr int ID_NEXT_TAB = 32842;
+inline constexpr int ID_PREV_TAB = 32843;
+inline constexpr int ID_OPTIONS_OPEN_IN_TABS = 32844;
+inline constexpr int ID_OPEN_INCLUDED_FILE = 32845;
+inline constexpr int ID_SET_MISSION_SCRIPT = 32846;
 // Finding one's way through a mission: the outline, labels and their uses
 inline constexpr int ID_VIEW_OUTLINE = 32850;
 inline constexpr int ID_EDIT_GOTO_DEFINITION = 32851;

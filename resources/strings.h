@@ -199,6 +199,20 @@ inline constexpr T kDebugPanelMissing(
     "not reported a script error yet.");
 inline constexpr T kDebugPanelTail("%1 (the last %2 KB of %3 KB)");
 
+// Several scripts, includes, the mission script and the error log's links
+inline constexpr T kEntryOpenInTabs("Open Scripts in Tabs");
+inline constexpr T kEntryWindowPlacement("Window Placement");
+inline constexpr T kIncludeFilterName("Include Files (*.shp;*.scr)");
+inline constexpr T kFindWrappedDown("Passed the end of the script; continued from the top.");
+inline constexpr T kFindWrappedUp("Passed the start of the script; continued from the bottom.");
+inline constexpr T kNoIncludeAtCaret("Put the caret on a line \"#INCLUDE NAME\" to open the file it names.");
+inline constexpr T kFileNotFoundIn("Cannot find the file %1. Looked in:\n%2");
+inline constexpr T kNoFolderToSearch("(no folder: save the script or choose the game in Launch Options)");
+inline constexpr T kChooseFileCaption("Open Included File");
+inline constexpr T kChooseFileLabel("&Files matching %1:");
+inline constexpr T kMissionScriptTip("Mission script: F12 launches it");
+inline constexpr T kLaunchOtherModified(
+    "%1 has unsaved changes. Save it before launching: the game would run it as it is on disk.");
 // Settings that could not be stored. %1: which setting (one of the names
 // below), %2: the settings file, %3: the system's reason.
 inline constexpr T kSettingsNotStored(

@@ -1,11 +1,13 @@
 #include "editor/CVantrelView.h"
 
+#include "editor/IncludeLine.h"
 #include "platform/ProfileStore.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTextBlock>
 
 #include <memory>
@@ -19,6 +21,9 @@ CVantrelView::CVantrelView(QWidget* parent) : ScriptEditControl(parent)
     connect(&m_timer, &QTimer::timeout, this, &CVantrelView::OnTimer);
     connect(this, &ScriptEditControl::textInserted, this, &CVantrelView::onTextInserted);
     connect(this, &ScriptEditControl::contentsChangedRange, this, &CVantrelView::onChangedRange);
+    m_unmark.setSingleShot(true);
+    m_unmark.setInterval(1500);
+    connect(&m_unmark, &QTimer::timeout, this, [this] { setExtraSelections({}); });
     m_index.reset(rawTextView());
     connect(this, &ScriptEditControl::linesReplaced, this,
             [this](int first, int removed, qsizetype from, qsizetype to) {
@@ -224,6 +229,36 @@ void CVantrelView::keyPressEvent(QKeyEvent* e)
         return;
     }
     ScriptEditControl::keyPressEvent(e);
+}
+
+QString CVantrelView::includeAtCaret() const
+{
+    const std::optional<IncludeName> include = includeOnLine(textCursor().block().text());
+    return include ? include->name : QString();
+}
+
+void CVantrelView::showLine(int line1Based)
+{
+    goToLine(line1Based);
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = textCursor();
+    mark.format.setBackground(palette().highlight().color().lighter(160));
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    setExtraSelections({mark});
+    m_unmark.start();
+}
+
+void CVantrelView::mouseReleaseEvent(QMouseEvent* e)
+{
+    ScriptEditControl::mouseReleaseEvent(e);
+    if (e->button() != Qt::LeftButton || !(e->modifiers() & Qt::ControlModifier))
+        return;
+    // A Ctrl+click on an include's name opens the file, as in other editors.
+    const QTextCursor at = cursorForPosition(e->position().toPoint());
+    const std::optional<IncludeName> include = includeOnLine(at.block().text());
+    const qsizetype column = at.positionInBlock();
+    if (include && column >= include->start && column <= include->end)
+        emit includeClicked(include->name);
 }
 
 void CVantrelView::contextMenuEvent(QContextMenuEvent* e)

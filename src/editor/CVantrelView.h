@@ -63,6 +63,13 @@ public:
     // 0-based line of the caret at the last timer tick.
     int caretLine() const { return m_caretLine; }
 
+    // The name on the "#INCLUDE NAME" line at the caret; empty when the caret
+    // is on no such line.
+    QString includeAtCaret() const;
+    // Puts the caret on a line, 1-based, and marks the line for a moment so
+    // that the eye finds it.
+    void showLine(int line1Based);
+
     // Writes the colours changed in this run that are not stored yet; runs
     // once, when the view goes.
     void OnDestroy();
@@ -73,12 +80,15 @@ public:
 signals:
     // The caret's line, 1-based, each time the timer sees it change.
     void caretLineChanged(int line);
+    // A Ctrl+click on the name of an "#INCLUDE NAME" line.
+    void includeClicked(const QString& name);
     // The index changed with an edit or a new text.
     void indexChanged();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     void colourLines(int first, int last);
@@ -94,6 +104,7 @@ private:
     unsigned m_unstoredColours = 0;  // rows chosen in this run, not yet in the store
     HighlightEngine m_engine;
     QTimer m_timer;
+    QTimer m_unmark;  // ends the mark of a line shown by showLine
     bool m_destroyed = false;
     bool m_colourAsYouType = false;
     // The range an undo or redo changed, gathered while it runs.

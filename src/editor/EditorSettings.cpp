@@ -19,6 +19,7 @@ void EditorSettings::read(const ProfileStore& store)
     autoIndent = readFlag(store, str::kEntryAutoIndent, defaults.autoIndent);
     colourAsYouType = readFlag(store, str::kEntryColourAsYouType, defaults.colourAsYouType);
     debugOutput = readFlag(store, str::kEntryDebugOutput, defaults.debugOutput);
+    openInTabs = readFlag(store, str::kEntryOpenInTabs, defaults.openInTabs);
     outline = readFlag(store, str::kEntryOutline, defaults.outline);
 }
 
@@ -31,6 +32,7 @@ bool EditorSettings::write(ProfileStore& store, const EditorSettings* before) co
         {str::kEntryColourAsYouType, &EditorSettings::colourAsYouType},
         {str::kEntryDebugOutput, &EditorSettings::debugOutput},
         {str::kEntryOutline, &EditorSettings::outline},
+        {str::kEntryOpenInTabs, &EditorSettings::openInTabs},
     };
     store.beginBatch();
     for (const auto& [entry, flag] : flags) {

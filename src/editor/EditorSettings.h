@@ -11,6 +11,9 @@ struct EditorSettings {
     bool colourAsYouType = true;
     bool debugOutput = false;  // the debug output panel is shown
     bool outline = false;      // the outline is shown beside the script
+    // New, Open, a recent file, a drop and a hand-over open a tab of their
+    // own instead of replacing the active script.
+    bool openInTabs = false;
 
     // Reads the entries; a missing one keeps its default.
     void read(const ProfileStore& store);

@@ -114,7 +114,10 @@ FindOptions FindReplaceDlg::options() const
     return o;
 }
 
-FindReplace::FindReplace(CVantrelView* edit) : QObject(edit), m_edit(edit) {}
+FindReplace::FindReplace(QWidget* owner, ActiveScript activeScript)
+    : QObject(owner), m_owner(owner), m_activeScript(std::move(activeScript))
+{
+}
 
 void FindReplace::showDialog(bool replace)
 {
@@ -123,7 +126,7 @@ void FindReplace::showDialog(bool replace)
     if (other)
         other->hide();
     if (!dlg) {
-        dlg = new FindReplaceDlg(replace, m_edit->window());
+        dlg = new FindReplaceDlg(replace, m_owner);
         FindReplaceDlg* d = dlg;
         connect(d, &FindReplaceDlg::findNext, this, [this, d] { findNext(d->findEdit()->text(), d->options()); });
         if (replace) {
@@ -134,7 +137,7 @@ void FindReplace::showDialog(bool replace)
         }
     }
     // Start from the selected text, or the last search.
-    const QString selected = m_edit->textCursor().selectedText();
+    const QString selected = m_activeScript()->textCursor().selectedText();
     if (!selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator))
         dlg->findEdit()->setText(selected);
     else if (!m_lastWhat.isEmpty())
@@ -160,7 +163,7 @@ void FindReplace::OnEditRepeat()
 
 void FindReplace::notFound(const QString& what)
 {
-    mb::show(m_edit->window(), QString(str::kNotFound).arg(what), str::kAppName, mb::MB_OK | mb::MB_ICONINFORMATION);
+    mb::show(m_owner, QString(str::kNotFound).arg(what), str::kAppName, mb::MB_OK | mb::MB_ICONINFORMATION);
 }
 
 bool FindReplace::findNext(const QString& what, const FindOptions& opt)
@@ -169,19 +172,24 @@ bool FindReplace::findNext(const QString& what, const FindOptions& opt)
         return false;
     m_lastWhat = what;
     m_lastOptions = opt;
-    const QString text = m_edit->rawText();
-    const QTextCursor cur = m_edit->textCursor();
+    CVantrelView* edit = m_activeScript();
+    const QString text = edit->rawText();
+    const QTextCursor cur = edit->textCursor();
     const qsizetype from = opt.up ? cur.selectionStart() : cur.selectionEnd();
     const qsizetype at = TextSearch::findWrapping(text, what, from, opt);
     if (at < 0) {
         notFound(what);
         return false;
     }
-    QTextCursor c = m_edit->textCursor();
+    // Going on from the other end is easily missed: a found text above the
+    // caret looks like the next one.
+    if (opt.up ? at >= from : at < from)
+        emit wrapped(opt.up ? QString(str::kFindWrappedUp) : QString(str::kFindWrappedDown));
+    QTextCursor c = edit->textCursor();
     c.setPosition(int(at));
     c.setPosition(int(at + what.size()), QTextCursor::KeepAnchor);
-    m_edit->setTextCursor(c);
-    m_edit->ensureCursorVisible();
+    edit->setTextCursor(c);
+    edit->ensureCursorVisible();
     moveDialogOffSelection();
     return true;
 }
@@ -193,17 +201,18 @@ void FindReplace::moveDialogOffSelection()
     FindReplaceDlg* dlg = m_replaceDlg && m_replaceDlg->isVisible() ? m_replaceDlg.data() : m_findDlg.data();
     if (!dlg || !dlg->isVisible())
         return;
-    const QTextCursor sel = m_edit->textCursor();
+    CVantrelView* edit = m_activeScript();
+    const QTextCursor sel = edit->textCursor();
     QTextCursor start = sel;
     start.setPosition(sel.selectionStart());
     QTextCursor end = sel;
     end.setPosition(sel.selectionEnd());
-    const QRect local = m_edit->cursorRect(start).united(m_edit->cursorRect(end));
-    const QRect found(m_edit->viewport()->mapToGlobal(local.topLeft()), local.size());
+    const QRect local = edit->cursorRect(start).united(edit->cursorRect(end));
+    const QRect found(edit->viewport()->mapToGlobal(local.topLeft()), local.size());
     const QRect frame = dlg->frameGeometry();
     if (!frame.intersects(found))
         return;
-    const QRect screen = m_edit->screen()->availableGeometry();
+    const QRect screen = edit->screen()->availableGeometry();
     constexpr int kGap = 8;
     int y = found.bottom() + 1 + kGap;
     if (y + frame.height() > screen.bottom() + 1)
@@ -215,15 +224,16 @@ bool FindReplace::replaceOne(const QString& what, const QString& with, const Fin
 {
     if (what.isEmpty())
         return false;
-    QTextCursor c = m_edit->textCursor();
+    CVantrelView* edit = m_activeScript();
+    QTextCursor c = edit->textCursor();
     if (c.hasSelection()) {
-        const QString text = m_edit->rawText();
+        const QString text = edit->rawText();
         if (c.selectionEnd() - c.selectionStart() == what.size() &&
             TextSearch::matchesAt(text, c.selectionStart(), what, opt)) {
             const qsizetype at = c.selectionStart();
             c.insertText(with);
-            m_edit->setTextCursor(c);
-            m_edit->colourRange(at, at + with.size());
+            edit->setTextCursor(c);
+            edit->colourRange(at, at + with.size());
         }
     }
     return findNext(what, opt);
@@ -235,22 +245,24 @@ int FindReplace::replaceAll(const QString& what, const QString& with, const Find
         return 0;
     m_lastWhat = what;
     m_lastOptions = opt;
-    const QList<qsizetype> hits = TextSearch::findAll(m_edit->rawTextView(), what, opt);
+    CVantrelView* edit = m_activeScript();
+    const QList<qsizetype> hits = TextSearch::findAll(edit->rawTextView(), what, opt);
     if (hits.isEmpty()) {
         notFound(what);
         return 0;
     }
     m_replacing = true;
-    const bool done = applyReplacements(hits, what.size(), with);
+    const bool done = applyReplacements(edit, hits, what.size(), with);
     m_replacing = false;
     if (!done)
         return 0;
-    mb::show(m_edit->window(), QString(str::kReplacedCount).arg(hits.size()).arg(what), str::kAppName,
+    mb::show(m_owner, QString(str::kReplacedCount).arg(hits.size()).arg(what), str::kAppName,
              mb::MB_OK | mb::MB_ICONINFORMATION);
     return int(hits.size());
 }
 
-bool FindReplace::applyReplacements(const QList<qsizetype>& hits, qsizetype length, const QString& with)
+bool FindReplace::applyReplacements(CVantrelView* edit, const QList<qsizetype>& hits, qsizetype length,
+                                    const QString& with)
 {
     // The work goes in pieces, from the end of the text, all joined into one
     // undo step. Between pieces the window repaints, and once the work has
@@ -266,7 +278,7 @@ bool FindReplace::applyReplacements(const QList<qsizetype>& hits, qsizetype leng
     const auto goOn = [&](qsizetype done) {
         if (!progress && clock.elapsed() > kQuietMs) {
             progress = std::make_unique<QProgressDialog>(QString(str::kReplacingAll).arg(m_lastWhat),
-                                                         QString(str::kCancelButton), 0, int(steps), m_edit->window());
+                                                         QString(str::kCancelButton), 0, int(steps), m_owner);
             progress->setWindowTitle(str::kAppName);
             // Nothing else may edit the text or start another search meanwhile.
             progress->setWindowModality(Qt::ApplicationModal);
@@ -281,15 +293,15 @@ bool FindReplace::applyReplacements(const QList<qsizetype>& hits, qsizetype leng
     };
     const auto undoAll = [&] {
         // One undo takes back every piece done; nothing is left to redo.
-        m_edit->document()->undo();
-        m_edit->document()->clearUndoRedoStacks(QTextDocument::RedoStack);
-        m_edit->colourRange(hits.first(), hits.last() + length);
+        edit->document()->undo();
+        edit->document()->clearUndoRedoStacks(QTextDocument::RedoStack);
+        edit->colourRange(hits.first(), hits.last() + length);
         return false;
     };
 
     for (qsizetype end = count; end > 0;) {
         const qsizetype begin = std::max<qsizetype>(0, end - piece);
-        m_edit->replaceEach(hits.constData() + begin, end - begin, length, with, end != count);
+        edit->replaceEach(hits.constData() + begin, end - begin, length, with, end != count);
         end = begin;
         if (!goOn(count - end))
             return undoAll();
@@ -298,9 +310,9 @@ bool FindReplace::applyReplacements(const QList<qsizetype>& hits, qsizetype leng
     // between keeps the colours it had. Colour as you type has already
     // coloured the lines of the replacements.
     const qsizetype grow = with.size() - length;
-    for (qsizetype i = 0; i < count && !m_edit->colourAsYouType(); ++i) {
+    for (qsizetype i = 0; i < count && !edit->colourAsYouType(); ++i) {
         const qsizetype at = hits[i] + i * grow;
-        m_edit->colourRange(at, at + with.size());
+        edit->colourRange(at, at + with.size());
         if ((i + 1) % piece == 0 && !goOn(count + i + 1))
             return undoAll();
     }

@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <functional>
+
 class QCheckBox;
 class QLayout;
 class QLineEdit;
@@ -50,7 +52,10 @@ private:
 class FindReplace : public QObject {
     Q_OBJECT
 public:
-    explicit FindReplace(CVantrelView* edit);
+    // Searches run in the script that activeScript names when they run: the
+    // user may switch scripts with the dialog open. owner parents the dialogs.
+    using ActiveScript = std::function<CVantrelView*()>;
+    FindReplace(QWidget* owner, ActiveScript activeScript);
 
     void OnEditFind();     // shows the Find dialog
     void OnEditReplace();  // shows the Replace dialog
@@ -64,13 +69,18 @@ public:
     FindReplaceDlg* findDialog() const { return m_findDlg; }
     FindReplaceDlg* replaceDialog() const { return m_replaceDlg; }
 
+signals:
+    // A search went on past one end of the script from the other: a word for the status bar.
+    void wrapped(const QString& message);
+
 private:
     void showDialog(bool replace);
     void moveDialogOffSelection();
     void notFound(const QString& what);
-    bool applyReplacements(const QList<qsizetype>& hits, qsizetype length, const QString& with);
+    bool applyReplacements(CVantrelView* edit, const QList<qsizetype>& hits, qsizetype length, const QString& with);
 
-    CVantrelView* m_edit;
+    QWidget* m_owner;
+    ActiveScript m_activeScript;
     QPointer<FindReplaceDlg> m_findDlg;
     QPointer<FindReplaceDlg> m_replaceDlg;
     QString m_lastWhat;

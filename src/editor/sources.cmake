@@ -6,6 +6,7 @@ list(APPEND VANTREL_CORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/HtmlExport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextSearch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/EditorSettings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/IncludeLine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScriptIndex.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ScriptHints.cpp)
 list(APPEND VANTREL_UI_SOURCES

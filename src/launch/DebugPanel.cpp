@@ -1,5 +1,6 @@
 #include "launch/DebugPanel.h"
 
+#include "launch/ErrorLogLine.h"
 #include "launch/LaunchPlan.h"
 #include "launch/LaunchSettings.h"
 #include "platform/LongLines.h"
@@ -13,10 +14,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -53,6 +56,13 @@ DebugPanel::DebugPanel(QWidget* parent) : QWidget(parent)
     m_text->setReadOnly(true);
     m_text->setUndoRedoEnabled(false);
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The arrow keys walk the lines; the line with the caret stands out, as
+    // Enter opens the script line it names.
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_text->installEventFilter(this);
+    m_text->viewport()->installEventFilter(this);
+    connect(m_text, &QPlainTextEdit::cursorPositionChanged, this, &DebugPanel::markCurrentLine);
+    setFocusProxy(m_text);
     scriptfont::apply(m_text);
 
     auto* top = new QHBoxLayout;
@@ -82,6 +92,42 @@ DebugPanel::DebugPanel(QWidget* parent) : QWidget(parent)
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
     connect(&m_refresh, &QTimer::timeout, this, &DebugPanel::onDiskChange);
     reload();
+}
+
+int DebugPanel::currentLine() const { return m_text->textCursor().blockNumber(); }
+
+void DebugPanel::markCurrentLine()
+{
+    QTextEdit::ExtraSelection line;
+    line.cursor = m_text->textCursor();
+    line.cursor.clearSelection();
+    line.format.setBackground(m_text->palette().alternateBase());
+    line.format.setProperty(QTextFormat::FullWidthSelection, true);
+    m_text->setExtraSelections({line});
+}
+
+bool DebugPanel::activateLine(int line)
+{
+    const std::optional<launch::LogLocation> at =
+        launch::parseErrorLogLine(m_text->document()->findBlockByNumber(line).text());
+    if (!at)
+        return false;
+    emit lineLinkActivated(at->file, at->line);
+    return true;
+}
+
+bool DebugPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_text && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && activateLine(currentLine()))
+            return true;
+    } else if (watched == m_text->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (activateLine(m_text->cursorForPosition(pos).blockNumber()))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DebugPanel::showEvent(QShowEvent* e)

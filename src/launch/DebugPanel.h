@@ -26,12 +26,19 @@ public slots:
     // Reads the launch settings and the file again, whatever changed.
     void reload();
 
+    // The line of the log with the caret, for Enter; 0-based.
+    int currentLine() const;
+
 signals:
     void openRequested();
     void clearRequested();
+    // A double-click, or Enter, on a line that names a script line: file as
+    // the log names it (empty: the mission script), line 1-based.
+    void lineLinkActivated(const QString& file, int line);
 
 protected:
     void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // What was last seen of the file: a change on disk differs in one of these.
@@ -57,6 +64,8 @@ private:
     void showTail(QFile& file, qint64 size);
     void showBytes(QByteArray bytes, qint64 end, bool append);
     void watch(const QString& path);
+    void markCurrentLine();
+    bool activateLine(int line);
 
     QLabel* m_status;
     QPlainTextEdit* m_text;

@@ -80,6 +80,10 @@ void LaunchCommands::launch(const LaunchPlan& plan)
         show(m_owner, *plan.refusal);
         return;
     }
+    if (!m_pendingScript.otherModified.isEmpty()) {
+        show(m_owner, otherScriptModified(m_pendingScript.otherModified));
+        return;
+    }
     if (plan.askPathWarning && show(m_owner, pathWarning()) == mb::IDNO)
         return;
     const GameStart started = startGame(plan);

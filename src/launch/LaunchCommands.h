@@ -16,11 +16,13 @@ class QWidget;
 
 namespace launch {
 
-// The open script as the launch needs it: where it is saved (empty when it
-// never was) and whether it holds unsaved changes.
+// The script to launch as the launch needs it: where it is saved (empty when
+// it never was) and whether it holds unsaved changes; and the name of another
+// open script with unsaved changes, if there is one.
 struct ScriptState {
     QString path;
     bool modified = false;
+    QString otherModified;
 };
 
 class LaunchCommands : public QObject {

@@ -160,6 +160,12 @@ Message pathWarning()
             mb::MB_YESNO | mb::MB_ICONEXCLAMATION};
 }
 
+Message otherScriptModified(const QString& name)
+{
+    return {QString(str::kLaunchOtherModified).arg(name), QString(str::kCaptionLaunchError),
+            mb::MB_OK | mb::MB_ICONEXCLAMATION};
+}
+
 DebugTarget debugTarget(const LaunchSettings& settings, Platform platform)
 {
     DebugTarget target;

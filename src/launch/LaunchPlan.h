@@ -72,6 +72,10 @@ LaunchPlan planLaunch(const LaunchSettings& settings, const QString& pathName, b
 // The warning asked before a spaced path is shortened by our own rules.
 Message pathWarning();
 
+// The refusal when another open script (named) holds unsaved changes: the
+// game reads the files of a mission from disk, the old include with them.
+Message otherScriptModified(const QString& name);
+
 struct DebugTarget {
     std::optional<Message> refusal;  // no game chosen
     QString path;                    // the game's debug.txt

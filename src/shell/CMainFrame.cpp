@@ -9,9 +9,11 @@
 #include "editor/OutlinePanel.h"
 #include "launch/DebugPanel.h"
 #include "launch/LaunchCommands.h"
+#include "launch/LaunchSettings.h"
 #include "platform/AtomicFile.h"
 #include "platform/DesktopOpener.h"
 #include "platform/FileDialogs.h"
+#include "platform/FileLookup.h"
 #include "platform/LockKeys.h"
 #include "platform/MessageBox.h"
 #include "platform/ProfileStore.h"
@@ -20,6 +22,8 @@
 #include "resources/strings.h"
 #include "shell/CSplashWnd.h"
 #include "shell/CVantrelDoc.h"
+#include "shell/ChooseFileDlg.h"
+#include "shell/DocumentSet.h"
 #include "shell/RecentFiles.h"
 #include "snippets/BasicTemplate.h"
 #include "snippets/SnippetCommands.h"
@@ -37,6 +41,8 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -95,16 +101,23 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("CMainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
     m_settingsNotice = std::make_unique<SettingsNotice>(ProfileStore::app(), this);
-    m_view = new CVantrelView(this);
-    m_doc = new CVantrelDoc(*m_view, this, this);
-    m_findReplace = new FindReplace(m_view);
+    m_scripts = new DocumentSet(this);
+    m_findReplace = new FindReplace(this, [this] { return view(); });
     m_launch = new launch::LaunchCommands(this, [this] {
-        return launch::ScriptState{m_doc->GetPathName(), m_doc->IsModified()};
+        // F12 launches the mission script whichever script is shown; the
+        // game reads every file of the mission from disk.
+        CVantrelDoc* target = m_scripts->missionScript() ? m_scripts->missionScript() : document();
+        launch::ScriptState state{target->GetPathName(), target->IsModified(), QString()};
+        for (int i = 0; i < m_scripts->count() && state.otherModified.isEmpty(); ++i) {
+            if (m_scripts->document(i) != target && m_scripts->document(i)->IsModified())
+                state.otherModified = m_scripts->document(i)->GetTitle();
+        }
+        return state;
     });
     m_snippets = new SnippetCommands(this, ProfileStore::app());
     // The game's debug output can stand under the script.
     auto* split = new QSplitter(Qt::Vertical, this);
-    split->addWidget(m_view);
+    split->addWidget(m_scripts->tabs());
     m_debugPanel = new DebugPanel(split);
     split->addWidget(m_debugPanel);
     split->setStretchFactor(0, 3);
@@ -113,7 +126,6 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     auto* sides = new QSplitter(Qt::Horizontal, this);
     sides->addWidget(split);
     m_outline = new OutlinePanel(sides);
-    m_outline->setView(m_view);
     sides->addWidget(m_outline);
     sides->setStretchFactor(0, 4);
     sides->setStretchFactor(1, 1);
@@ -131,19 +143,251 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     connectScriptCommands();
     connectOptionCommands();
     connectEditorSwitches();
+    connectScriptSwitching();
     setAcceptDrops(true);
     resize(800, 600);
-
-    connect(m_doc, &CVantrelDoc::titleChanged, this, &CMainFrame::updateCaption);
-    connect(m_view, &CVantrelView::caretLineChanged, this,
-            [this](int line) { m_linePane->setText(QString(str::kLinePaneFormat).arg(line)); });
-    updateCaption();
+    // Where the user left the window, maximised or not.
+    restoreGeometry(QByteArray::fromBase64(
+        ProfileStore::app().getString(str::kSectionEditor, str::kEntryWindowPlacement, QString()).toLatin1()));
 
     // The splash shows while the frame is being made, before it is visible.
     CSplashWnd::ShowSplash(this);
 }
 
 CMainFrame::~CMainFrame() = default;
+
+CVantrelView* CMainFrame::view() const { return m_scripts->activeView(); }
+CVantrelDoc* CMainFrame::document() const { return m_scripts->activeDocument(); }
+
+bool CMainFrame::openInTabs() const { return m_actions[ID_OPTIONS_OPEN_IN_TABS]->isChecked(); }
+
+void CMainFrame::connectScriptSwitching()
+{
+    connect(m_scripts, &DocumentSet::added, this, &CMainFrame::setUpView);
+    connect(m_scripts, &DocumentSet::activeChanged, this, &CMainFrame::onActiveChanged);
+    connect(m_scripts, &DocumentSet::titleChanged, this, [this](CVantrelDoc* doc) {
+        if (doc == document()) {
+            updateCaption();
+            updatePaste();  // a document opened read-only
+        }
+    });
+    connect(m_scripts, &DocumentSet::closeRequested, this, &CMainFrame::closeScript);
+    m_scripts->add();
+}
+
+void CMainFrame::setUpView(CVantrelView* v)
+{
+    // What is one per program reaches every script: the colours and the switches.
+    if (CVantrelView* first = m_scripts->view(0)) {
+        for (const SyntaxColours::Row& row : SyntaxColours::rows()) {
+            if (v->colours().*row.field != first->colours().*row.field)
+                v->setColour(row, first->colours().*row.field);
+        }
+    }
+    v->setLineNumbersVisible(m_actions[ID_VIEW_LINE_NUMBERS]->isChecked());
+    v->setAutoIndent(m_actions[ID_OPTIONS_AUTO_INDENT]->isChecked());
+    v->setColourAsYouType(m_actions[ID_OPTIONS_COLOUR_AS_YOU_TYPE]->isChecked());
+    // Opened from the event loop, not inside the click: a choice or a message may be asked.
+    connect(
+        v, &CVantrelView::includeClicked, this,
+        [this](const QString& name) { openNamedFile(name, scriptFolder(document())); }, Qt::QueuedConnection);
+}
+
+void CMainFrame::onActiveChanged()
+{
+    for (const QMetaObject::Connection& c : std::as_const(m_activeConnections))
+        disconnect(c);
+    m_activeConnections.clear();
+    CVantrelView* v = view();
+    if (!v)
+        return;
+    // The edit states follow the script shown, and only it.
+    QAction* cut = m_actions[ID_EDIT_CUT];
+    QAction* copy = m_actions[ID_EDIT_COPY];
+    const auto copyState = [v, cut, copy](bool any) {
+        copy->setEnabled(any);
+        cut->setEnabled(any && !v->isReadOnly());
+    };
+    m_activeConnections << connect(v, &QPlainTextEdit::copyAvailable, this, copyState)
+                        << connect(v, &QPlainTextEdit::undoAvailable, m_actions[ID_EDIT_UNDO], &QAction::setEnabled)
+                        << connect(v, &QPlainTextEdit::redoAvailable, m_actions[ID_EDIT_REDO], &QAction::setEnabled)
+                        << connect(v, &QPlainTextEdit::cursorPositionChanged, this, &CMainFrame::updateLinePane);
+    copyState(v->textCursor().hasSelection());
+    m_actions[ID_EDIT_UNDO]->setEnabled(v->document()->isUndoAvailable());
+    m_actions[ID_EDIT_REDO]->setEnabled(v->document()->isRedoAvailable());
+    m_actions[ID_SET_MISSION_SCRIPT]->setChecked(m_scripts->missionScript() == document());
+    m_outline->setView(v);
+    updatePaste();
+    updateLinePane();
+    updateCaption();
+    // The keys follow the script shown, unless they are in the debug panel.
+    if (!m_debugPanel->isAncestorOf(QApplication::focusWidget()))
+        v->setFocus();
+}
+
+void CMainFrame::updateLinePane()
+{
+    // The caret's own line, also while a selection grows from it.
+    m_linePane->setText(QString(str::kLinePaneFormat).arg(view()->textCursor().blockNumber() + 1));
+}
+
+void CMainFrame::updatePaste()
+{
+    m_actions[ID_EDIT_PASTE]->setEnabled(view() && !view()->isReadOnly() && clipboardHasText());
+}
+
+bool CMainFrame::bringForward(const QString& path)
+{
+    const int open = m_scripts->indexOfPath(path);
+    if (open >= 0)
+        m_scripts->setActive(open);
+    return open >= 0;
+}
+
+bool CMainFrame::openInNewTab(const QString& path)
+{
+    if (bringForward(path))
+        return true;
+    CVantrelDoc* active = document();
+    // An Untitled script never touched is no work to keep.
+    if (active->GetPathName().isEmpty() && !active->IsModified())
+        return active->OpenWithMessages(path);
+    // Shown before it is filled: the text is laid out once, for the size it
+    // is shown at.
+    const int previous = m_scripts->activeIndex();
+    const int index = m_scripts->add();
+    m_scripts->setActive(index);
+    if (!m_scripts->document(index)->OpenWithMessages(path)) {
+        m_scripts->remove(index);
+        m_scripts->setActive(previous);
+        return false;
+    }
+    return true;
+}
+
+void CMainFrame::newTab()
+{
+    CVantrelDoc* active = document();
+    if (active->GetPathName().isEmpty() && !active->IsModified())
+        return;
+    m_scripts->setActive(m_scripts->add());
+}
+
+void CMainFrame::closeScript(int index)
+{
+    CVantrelDoc* doc = m_scripts->document(index);
+    if (!doc)
+        return;
+    // The question names the script; it is shown while it is asked about.
+    m_scripts->setActive(index);
+    if (!doc->SaveModified())
+        return;
+    if (m_scripts->count() > 1) {
+        m_scripts->remove(index);
+    } else {
+        if (m_scripts->missionScript() == doc)
+            m_scripts->setMissionScript(nullptr);
+        doc->OnNewDocument();
+        onActiveChanged();
+    }
+}
+
+void CMainFrame::saveAll()
+{
+    for (int i = 0; i < m_scripts->count(); ++i) {
+        CVantrelDoc* doc = m_scripts->document(i);
+        if (!doc->IsModified())
+            continue;
+        if (doc->GetPathName().isEmpty())
+            m_scripts->setActive(i);  // Save As names the script it asks about
+        if (!doc->DoFileSave())
+            return;
+    }
+}
+
+bool CMainFrame::saveModifiedScripts()
+{
+    // Each modified script in turn, shown as it is asked about; Cancel keeps them all.
+    for (int i = 0; i < m_scripts->count(); ++i) {
+        CVantrelDoc* doc = m_scripts->document(i);
+        if (!doc->IsModified())
+            continue;
+        m_scripts->setActive(i);
+        if (!doc->SaveModified())
+            return false;
+    }
+    return true;
+}
+
+QString CMainFrame::gameFolder() const
+{
+    const launch::LaunchSettings settings =
+        launch::LaunchSettings::read(ProfileStore::app(), launch::LaunchSettings::launchDefaults());
+    return settings.g_game == 0 ? settings.f_iwar : settings.g_game == 1 ? settings.f_defi : QString();
+}
+
+QString CMainFrame::scriptFolder(const CVantrelDoc* doc) const
+{
+    return doc && !doc->GetPathName().isEmpty() ? QFileInfo(doc->GetPathName()).absolutePath() : QString();
+}
+
+void CMainFrame::openNamedFile(const QString& name, const QString& folder, int line)
+{
+    const filelookup::Result found = filelookup::find(name, folder, gameFolder());
+    if (found.matches.isEmpty()) {
+        const QString searched =
+            found.searched.isEmpty() ? QString(str::kNoFolderToSearch) : found.searched.join(QLatin1Char('\n'));
+        mb::show(this, QString(str::kFileNotFoundIn).arg(name, searched), str::kAppName,
+                 mb::MB_OK | mb::MB_ICONEXCLAMATION);
+        return;
+    }
+    const QString path =
+        found.matches.size() == 1 ? found.matches.first() : ChooseFileDlg::choose(name, found.matches, this);
+    // A file the script names opens beside it, whatever the tabs switch says.
+    if (path.isEmpty() || !openInNewTab(path))
+        return;
+    if (line > 0)
+        view()->showLine(line);
+    view()->setFocus();
+}
+
+void CMainFrame::OnOpenIncludedFile()
+{
+    const QString name = view()->includeAtCaret();
+    if (name.isEmpty()) {
+        mb::show(this, str::kNoIncludeAtCaret, str::kAppName, mb::MB_OK | mb::MB_ICONEXCLAMATION);
+        return;
+    }
+    openNamedFile(name, scriptFolder(document()));
+}
+
+void CMainFrame::openLogLocation(const QString& file, int line)
+{
+    CVantrelDoc* mission = m_scripts->missionScript() ? m_scripts->missionScript() : document();
+    if (file.isEmpty()) {
+        m_scripts->setActive(m_scripts->indexOf(mission));
+        view()->showLine(line);
+        view()->setFocus();
+        return;
+    }
+    // Named files are looked for as includes are: beside the mission script first.
+    openNamedFile(file, scriptFolder(mission), line);
+}
+
+void CMainFrame::stepPane(int by)
+{
+    // The script and each shown panel, in turn.
+    QList<QWidget*> panes{view()};
+    if (m_debugPanel->isVisible())
+        panes.append(m_debugPanel);
+    QWidget* focus = QApplication::focusWidget();
+    int at = 0;
+    for (int i = 0; i < panes.size(); ++i) {
+        if (panes[i] == focus || panes[i]->isAncestorOf(focus))
+            at = i;
+    }
+    panes[(at + by + panes.size()) % panes.size()]->setFocus(Qt::TabFocusReason);
+}
 
 void CMainFrame::createActions()
 {
@@ -163,7 +407,7 @@ void CMainFrame::createActions()
         m_actions.insert(c.id, a);
     }
     // Keys that nothing here handles stay disabled.
-    for (int id : {ID_NEXT_PANE, ID_PREV_PANE, ID_OLE_EDIT_PROPERTIES, ID_CANCEL_EDIT_CNTR})
+    for (int id : {ID_OLE_EDIT_PROPERTIES, ID_CANCEL_EDIT_CNTR})
         m_actions[id]->setEnabled(false);
 }
 
@@ -280,8 +524,18 @@ void CMainFrame::on(int id, Handler handler)
 
 void CMainFrame::connectFileCommands()
 {
-    on(ID_FILE_SAVE, [this] { m_doc->DoFileSave(); });
-    on(ID_FILE_SAVE_AS, [this] { m_doc->DoSave(QString()); });
+    on(ID_FILE_SAVE, [this] { document()->DoFileSave(); });
+    on(ID_FILE_SAVE_AS, [this] { document()->DoSave(QString()); });
+    on(ID_FILE_SAVE_ALL, [this] { saveAll(); });
+    on(ID_FILE_CLOSE, [this] { closeScript(m_scripts->activeIndex()); });
+    on(ID_FILE_OPEN_IN_TAB, [this] {
+        const QString start = scriptFolder(document());
+        const QString path = filedlg::getOpenFileName(this, start, openFileFilter());
+        if (!path.isEmpty())
+            openInNewTab(path);
+    });
+    on(ID_NEXT_TAB, [this] { m_scripts->step(1); });
+    on(ID_PREV_TAB, [this] { m_scripts->step(-1); });
     on(ID_FILE_EXPORT_HTML, [this] { OnExportHtml(); });
     on(ID_APP_EXIT, [this] { close(); });
     on(ID_APP_HELP, [this] { OnAppHelp(); });
@@ -294,29 +548,22 @@ void CMainFrame::connectEditCommands()
     QAction* cut = m_actions[ID_EDIT_CUT];
     QAction* copy = m_actions[ID_EDIT_COPY];
     QAction* paste = m_actions[ID_EDIT_PASTE];
-    QAction* undo = m_actions[ID_EDIT_UNDO];
-    cut->setEnabled(false);
-    copy->setEnabled(false);
-    undo->setEnabled(false);
-    connect(m_view, &QPlainTextEdit::copyAvailable, this, [this, cut, copy](bool any) {
-        copy->setEnabled(any);
-        cut->setEnabled(any && !m_view->isReadOnly());
-    });
-    connect(m_view, &QPlainTextEdit::undoAvailable, undo, &QAction::setEnabled);
-    const auto updatePaste = [this, paste] { paste->setEnabled(!m_view->isReadOnly() && clipboardHasText()); };
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, updatePaste);
-    connect(m_doc, &CVantrelDoc::titleChanged, this, updatePaste);  // a document opened read-only
-    updatePaste();
+    for (QAction* a : {cut, copy, paste, m_actions[ID_EDIT_UNDO], m_actions[ID_EDIT_REDO]})
+        a->setEnabled(false);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::updatePaste);
 
-    on(ID_EDIT_UNDO, [this] { m_view->OnEditUndo(); });
-    on(ID_EDIT_CUT, [this] { m_view->OnEditCut(); });
-    on(ID_EDIT_COPY, [this] { m_view->OnEditCopy(); });
-    on(ID_EDIT_PASTE, [this] { m_view->OnEditPaste(); });
-    on(ID_EDIT_SELECT_ALL, [this] { m_view->selectAll(); });
+    on(ID_EDIT_UNDO, [this] { view()->OnEditUndo(); });
+    on(ID_EDIT_REDO, [this] { view()->OnEditRedo(); });
+    on(ID_EDIT_CUT, [this] { view()->OnEditCut(); });
+    on(ID_EDIT_COPY, [this] { view()->OnEditCopy(); });
+    on(ID_EDIT_PASTE, [this] { view()->OnEditPaste(); });
+    on(ID_EDIT_SELECT_ALL, [this] { view()->selectAll(); });
     on(ID_EDIT_FIND, [this] { m_findReplace->OnEditFind(); });
     on(ID_EDIT_REPEAT, [this] { m_findReplace->OnEditRepeat(); });
     on(ID_EDIT_REPLACE, [this] { m_findReplace->OnEditReplace(); });
-    on(ID_EDIT_GOTO_LINE, [this] { GoToLineDlg::run(m_view); });
+    on(ID_EDIT_GOTO_LINE, [this] { GoToLineDlg::run(view()); });
+    connect(m_findReplace, &FindReplace::wrapped, this,
+            [this](const QString& message) { statusBar()->showMessage(message, 5000); });
 }
 
 void CMainFrame::connectViewCommands()
@@ -332,7 +579,9 @@ void CMainFrame::connectViewCommands()
     connect(m_toolBar, &QToolBar::visibilityChanged, this,
             [this, toolbar] { toolbar->setChecked(m_toolBar->isVisibleTo(this)); });
     connect(status, &QAction::triggered, statusBar(), &QStatusBar::setVisible);
-    on(ID_REGENERATE_HIGHLIGHTS, [this] { m_view->OnRegenerateHighlights(); });
+    on(ID_REGENERATE_HIGHLIGHTS, [this] { view()->OnRegenerateHighlights(); });
+    on(ID_NEXT_PANE, [this] { stepPane(1); });
+    on(ID_PREV_PANE, [this] { stepPane(-1); });
 }
 
 void CMainFrame::connectScriptCommands()
@@ -347,18 +596,25 @@ void CMainFrame::connectScriptCommands()
     connect(m_debugPanel, &DebugPanel::clearRequested, m_actions[ID_CLEAR_DEBUG_FILE], &QAction::trigger);
     connect(m_launch, &launch::LaunchCommands::gameEnded, m_debugPanel, &DebugPanel::reload);
     connect(m_launch, &launch::LaunchCommands::launchSettingsChanged, m_debugPanel, &DebugPanel::reload);
+    connect(m_debugPanel, &DebugPanel::lineLinkActivated, this, &CMainFrame::openLogLocation);
+    on(ID_OPEN_INCLUDED_FILE, [this] { OnOpenIncludedFile(); });
+    QAction* mission = m_actions[ID_SET_MISSION_SCRIPT];
+    mission->setCheckable(true);
+    connect(mission, &QAction::triggered, this,
+            [this](bool on) { m_scripts->setMissionScript(on ? document() : nullptr); });
 
     on(ID_CREATE_BASIC_SCRIPT, [this] {
         if (m_snippets->OnCreateBasicScript())
-            m_view->replaceScript(BasicTemplate::text());
+            view()->replaceScript(BasicTemplate::text());
     });
     on(ID_CODE_SNIPPET_LIBRARY, [this] { m_snippets->OnCodeSnippetLibrary(); });
     on(ID_ADD_CODE_SNIPPET, [this] {
-        QString selected = m_view->textCursor().selectedText();
+        QString selected = view()->textCursor().selectedText();
         selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
         m_snippets->OnAddCodeSnippet(selected);
     });
-    connect(m_snippets, &SnippetCommands::insertSnippet, m_view, &CVantrelView::insertScriptText);
+    connect(m_snippets, &SnippetCommands::insertSnippet, this,
+            [this](const QString& code) { view()->insertScriptText(code); });
 }
 
 void CMainFrame::connectOptionCommands()
@@ -380,12 +636,28 @@ void CMainFrame::connectEditorSwitches()
         apply(on);
         connect(a, &QAction::toggled, this, apply);
     };
-    toggle(ID_VIEW_LINE_NUMBERS, settings.lineNumbers, [this](bool on) { m_view->setLineNumbersVisible(on); });
-    toggle(ID_VIEW_DEBUG_OUTPUT, settings.debugOutput, [this](bool on) { m_debugPanel->setVisible(on); });
+    // Every open script follows a switch; scripts opened later take it up as they come.
+    const auto eachView = [this](auto apply) {
+        return [this, apply](bool on) {
+            for (int i = 0; i < m_scripts->count(); ++i)
+                (m_scripts->view(i)->*apply)(on);
+        };
+    };
+    toggle(ID_VIEW_LINE_NUMBERS, settings.lineNumbers, eachView(&CVantrelView::setLineNumbersVisible));
+    toggle(ID_VIEW_DEBUG_OUTPUT, settings.debugOutput, [this](bool on) {
+        m_debugPanel->setVisible(on);
+        // A panel first shown after the window was laid out would come up with
+        // no room for its lines: it takes a quarter of the height.
+        auto* split = qobject_cast<QSplitter*>(m_debugPanel->parentWidget());
+        const QList<int> sizes = split->sizes();
+        const int total = sizes.value(0) + sizes.value(1);
+        if (on && total > 0 && sizes.value(1) < m_debugPanel->minimumSizeHint().height() * 2)
+            split->setSizes({total - total / 4, total / 4});
+    });
     toggle(ID_VIEW_OUTLINE, settings.outline, [this](bool on) { m_outline->setVisible(on); });
-    toggle(ID_OPTIONS_AUTO_INDENT, settings.autoIndent, [this](bool on) { m_view->setAutoIndent(on); });
-    toggle(ID_OPTIONS_COLOUR_AS_YOU_TYPE, settings.colourAsYouType,
-           [this](bool on) { m_view->setColourAsYouType(on); });
+    toggle(ID_OPTIONS_AUTO_INDENT, settings.autoIndent, eachView(&CVantrelView::setAutoIndent));
+    toggle(ID_OPTIONS_COLOUR_AS_YOU_TYPE, settings.colourAsYouType, eachView(&CVantrelView::setColourAsYouType));
+    toggle(ID_OPTIONS_OPEN_IN_TABS, settings.openInTabs, [](bool) {});
 }
 
 void CMainFrame::writeEditorSettings() const
@@ -396,14 +668,18 @@ void CMainFrame::writeEditorSettings() const
     settings.outline = m_actions[ID_VIEW_OUTLINE]->isChecked();
     settings.autoIndent = m_actions[ID_OPTIONS_AUTO_INDENT]->isChecked();
     settings.colourAsYouType = m_actions[ID_OPTIONS_COLOUR_AS_YOU_TYPE]->isChecked();
+    settings.openInTabs = m_actions[ID_OPTIONS_OPEN_IN_TABS]->isChecked();
     settings.write(ProfileStore::app(), &m_switchesRead);
 }
 
 void CMainFrame::OnColour(int commandId)
 {
     const SyntaxColours::Row* row = SyntaxColours::rowForCommand(commandId);
-    if (const auto colour = colourdialog::ChooseSyntaxColour(this, *row, m_view->colours().*row->field))
-        m_view->setColour(*row, *colour);
+    // One set of colours for every open script.
+    if (const auto colour = colourdialog::ChooseSyntaxColour(this, *row, view()->colours().*row->field)) {
+        for (int i = 0; i < m_scripts->count(); ++i)
+            m_scripts->view(i)->setColour(*row, *colour);
+    }
 }
 
 void CMainFrame::updateLockIndicators()
@@ -417,8 +693,15 @@ void CMainFrame::updateLockIndicators()
 void CMainFrame::updateCaption()
 {
     // A modified script is marked in the caption, as editors do.
-    const QString mark = m_doc->IsModified() ? QStringLiteral("*") : QString();
-    setWindowTitle(m_doc->GetTitle() + mark + QLatin1String(" - ") + str::kAppName);
+    const QString mark = document()->IsModified() ? QStringLiteral("*") : QString();
+    setWindowTitle(document()->GetTitle() + mark + QLatin1String(" - ") + str::kAppName);
+}
+
+QString CMainFrame::openFileFilter()
+{
+    // Scripts stay the first choice; the files they include come next.
+    return QString(str::kDocFilterName) + QLatin1String(";;") + str::kIncludeFilterName + QLatin1String(";;") +
+           str::kAllFilesFilter;
 }
 
 QString CMainFrame::helpPagePath()
@@ -434,8 +717,8 @@ void CMainFrame::OnAppHelp() { desktop::openFile(this, helpPagePath(), str::kHel
 
 void CMainFrame::OnExportHtml()
 {
-    const QString path = m_doc->GetPathName();
-    const QString base = path.isEmpty() ? m_doc->GetTitle() : QFileInfo(path).completeBaseName();
+    const QString path = document()->GetPathName();
+    const QString base = path.isEmpty() ? document()->GetTitle() : QFileInfo(path).completeBaseName();
     const QString folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath() + QLatin1Char('/');
     const QString target = filedlg::getSaveFileName(this, folder + base + QLatin1String(".html"),
                                                     str::kExportHtmlFilter, QStringLiteral("html"));
@@ -448,8 +731,8 @@ void CMainFrame::OnExportHtml()
                  mb::MB_OK | mb::MB_ICONEXCLAMATION);
         return;
     }
-    const QString title = path.isEmpty() ? m_doc->GetTitle() : QFileInfo(path).fileName();
-    const QString error = HtmlExport::exportText(m_view->rawTextView(), m_view->colours(), title, target);
+    const QString title = path.isEmpty() ? document()->GetTitle() : QFileInfo(path).fileName();
+    const QString error = HtmlExport::exportText(view()->rawTextView(), view()->colours(), title, target);
     if (!error.isEmpty()) {
         mb::show(this, QString(str::kExportHtmlFailed).arg(nativeTarget, error), str::kAppName,
                  mb::MB_OK | mb::MB_ICONEXCLAMATION);
@@ -458,13 +741,17 @@ void CMainFrame::OnExportHtml()
 
 void CMainFrame::closeEvent(QCloseEvent* e)
 {
-    if (!m_doc->SaveModified()) {
+    if (!saveModifiedScripts()) {
         e->ignore();
         return;
     }
-    m_doc->discardRecovery();
-    m_view->OnDestroy();
+    for (int i = 0; i < m_scripts->count(); ++i) {
+        m_scripts->document(i)->discardRecovery();
+        m_scripts->view(i)->OnDestroy();
+    }
     writeEditorSettings();
+    ProfileStore::app().writeString(str::kSectionEditor, str::kEntryWindowPlacement,
+                                    QString::fromLatin1(saveGeometry().toBase64()));
     // The library window goes with the frame, so that nothing keeps the program running.
     m_snippets->libraryWindow()->close();
     emit closing();

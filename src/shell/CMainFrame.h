@@ -12,6 +12,7 @@
 #include <memory>
 
 class DebugPanel;
+class DocumentSet;
 class OutlinePanel;
 class SnippetCommands;
 namespace launch {
@@ -31,9 +32,12 @@ public:
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    CVantrelView* view() const { return m_view; }
-    CVantrelDoc* document() const { return m_doc; }
+    // The active script: every command asks for it when it runs.
+    CVantrelView* view() const;
+    CVantrelDoc* document() const;
+    DocumentSet* scripts() const { return m_scripts; }
     FindReplace* findReplace() const { return m_findReplace; }
+    DebugPanel* debugPanel() const { return m_debugPanel; }
     QAction* action(int id) const { return m_actions.value(id, nullptr); }
 
     void SetRecentFiles(const QStringList& paths);
@@ -41,6 +45,19 @@ public:
     int toolbarBitmapId() const { return m_toolbarBitmap; }
 
     static QString helpPagePath();
+    // File > Open's list of types: scripts (the default), include files, all files.
+    static QString openFileFilter();
+
+    // Options > Open Scripts in Tabs: New, Open and the rest open a tab each.
+    bool openInTabs() const;
+    // Brings the tab of the script saved at path forward; false when it is not open.
+    bool bringForward(const QString& path);
+    // Opens path in a tab of its own (an untouched Untitled script gives its
+    // place), or brings it forward when it is open; false when it cannot be
+    // read (the user was told).
+    bool openInNewTab(const QString& path);
+    // A new Untitled script in a tab of its own.
+    void newTab();
 
 signals:
     void recentFileChosen(int index);
@@ -65,7 +82,21 @@ private:
     void connectScriptCommands();
     void connectOptionCommands();
     void connectEditorSwitches();
+    void connectScriptSwitching();
+    void setUpView(CVantrelView* view);
+    void onActiveChanged();
+    void updateLinePane();
+    void updatePaste();
     void writeEditorSettings() const;
+    void closeScript(int index);
+    void saveAll();
+    bool saveModifiedScripts();
+    QString gameFolder() const;
+    QString scriptFolder(const CVantrelDoc* doc) const;
+    void openNamedFile(const QString& name, const QString& folder, int line = 0);
+    void OnOpenIncludedFile();
+    void openLogLocation(const QString& file, int line);
+    void stepPane(int by);
     template <class Handler>
     void on(int id, Handler handler);
     void updateLockIndicators();
@@ -74,8 +105,8 @@ private:
     void OnExportHtml();
     void OnColour(int commandId);
 
-    CVantrelView* m_view = nullptr;
-    CVantrelDoc* m_doc = nullptr;
+    DocumentSet* m_scripts = nullptr;
+    QList<QMetaObject::Connection> m_activeConnections;  // to the active script only
     FindReplace* m_findReplace = nullptr;
     DebugPanel* m_debugPanel = nullptr;
     OutlinePanel* m_outline = nullptr;

@@ -15,6 +15,7 @@
 #include "shell/CSplashWnd.h"
 #include "shell/CVantrelDoc.h"
 #include "shell/DesktopIntegration.h"
+#include "shell/DocumentSet.h"
 
 #include <QAction>
 #include <QApplication>
@@ -145,7 +146,7 @@ void CVantrelApp::connectFrame()
     connect(frame, &CMainFrame::recentFileChosen, this, &CVantrelApp::OnOpenRecentFile);
     connect(frame, &CMainFrame::fileDropped, this, &CVantrelApp::OpenDocumentFile);
     connect(frame, &CMainFrame::closing, this, &CVantrelApp::OnFrameClosing);
-    connect(frame->document(), &CVantrelDoc::documentPathUsed, this, [this](const QString& path) {
+    connect(frame->scripts(), &DocumentSet::documentPathUsed, this, [this](const QString& path) {
         m_recent.add(path);
         updateRecentMenu();
     });
@@ -246,6 +247,10 @@ void CVantrelApp::updateRecentMenu()
 
 void CVantrelApp::OnFileNew()
 {
+    if (m_frame->openInTabs()) {
+        m_frame->newTab();
+        return;
+    }
     CVantrelDoc* doc = m_frame->document();
     if (doc->SaveModified())
         doc->OnNewDocument();
@@ -255,25 +260,39 @@ void CVantrelApp::OnFileOpen()
 {
     CVantrelDoc* doc = m_frame->document();
     const QString start = doc->GetPathName().isEmpty() ? QString() : QFileInfo(doc->GetPathName()).absolutePath();
-    const QString path = filedlg::getOpenFileName(m_frame.get(), start, CVantrelDoc::fileFilter());
+    const QString path = filedlg::getOpenFileName(m_frame.get(), start, CMainFrame::openFileFilter());
     if (!path.isEmpty())
         OpenDocumentFile(path);
 }
 
 bool CVantrelApp::OpenDocumentFile(const QString& path)
 {
+    if (m_frame->bringForward(path))
+        return true;
+    if (m_frame->openInTabs())
+        return m_frame->openInNewTab(path);
     CVantrelDoc* doc = m_frame->document();
     return doc->SaveModified() && doc->OpenWithMessages(path);
 }
+
+bool CVantrelApp::OpenDocumentInNewTab(const QString& path) { return m_frame->openInNewTab(path); }
 
 void CVantrelApp::OnOpenRecentFile(int index)
 {
     if (index < 0 || index >= m_recent.paths().size())
         return;
     const QString path = m_recent.paths()[index];
-    if (!m_frame->document()->SaveModified())
+    if (m_frame->bringForward(path))
         return;
-    if (!m_frame->document()->OpenWithMessages(path)) {
+    bool opened = false;
+    if (m_frame->openInTabs()) {
+        opened = m_frame->openInNewTab(path);
+    } else {
+        if (!m_frame->document()->SaveModified())
+            return;
+        opened = m_frame->document()->OpenWithMessages(path);
+    }
+    if (!opened) {
         // A file that is gone leaves the list.
         m_recent.remove(path);
         updateRecentMenu();

@@ -35,8 +35,13 @@ public:
     void OnFileOpen();
     void OnAppAbout();
     void OnOpenRecentFile(int index);
-    // Asks to save the current script, then opens path as the document.
+    // Opens path as the document: in place of the active script after the
+    // save question, or in a tab of its own when the user chose tabs. A
+    // script already open is brought forward instead.
     bool OpenDocumentFile(const QString& path);
+    // Opens path in a tab of its own whatever the tabs switch says (for a
+    // script handed over or recovered beside the open ones).
+    bool OpenDocumentInNewTab(const QString& path);
     void OnFrameClosing();
 
     // The name under which the running instance listens, per user and store.

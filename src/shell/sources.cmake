@@ -2,6 +2,8 @@
 list(APPEND VANTREL_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/CommandLine.cpp ${CMAKE_CURRENT_LIST_DIR}/RecentFiles.cpp)
 list(APPEND VANTREL_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/CVantrelDoc.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/DocumentSet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ChooseFileDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CMainFrame.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CVantrelApp.cpp
   ${CMAKE_CURRENT_LIST_DIR}/DesktopIntegration.cpp

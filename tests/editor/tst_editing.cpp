@@ -6,6 +6,7 @@
 #include "common/TestEnv.h"
 #include "editor/EditorSettings.h"
 #include "editor/GoToLineDlg.h"
+#include "editor/IncludeLine.h"
 #include "editor/ScriptEditControl.h"
 #include "launch/DebugPanel.h"
 #include "launch/LaunchSettings.h"
@@ -276,6 +277,32 @@ private slots:
         QVERIFY(shown().isEmpty());
     }
 
+    // The name an include line gives, and where it stands for a click.
+    void includeLineNamesItsFile_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << "#INCLUDE ships.shp"
+                               << "ships.shp";
+        QTest::newRow("indented, any case, comment") << "\t#include Brief01.scr ; x"
+                                                     << "Brief01.scr";
+        QTest::newRow("quoted with a blank") << "#INCLUDE \"my ships.shp\""
+                                             << "my ships.shp";
+        QTest::newRow("comment right after") << "#INCLUDE a.shp// x"
+                                             << "a.shp";
+        QTest::newRow("no name") << "#INCLUDE   " << QString();
+        QTest::newRow("another word") << "#INCLUDES x.shp" << QString();
+    }
+    void includeLineNamesItsFile()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, name);
+        const std::optional<IncludeName> found = includeOnLine(line);
+        QCOMPARE(found.has_value(), !name.isEmpty());
+        if (found)
+            QCOMPARE(line.mid(found->start, found->end - found->start), name);
+    }
+
     // A game that writes every 50 ms: the panel is never more than half a
     // second behind, and shows exactly what the file holds, also when a line
     // break arrives in two writes.
@@ -325,7 +352,7 @@ private slots:
     void editorSettingsRoundTrip()
     {
         EditorSettings read;
-        const EditorSettings changed{false, false, false, true};
+        const EditorSettings changed{false, false, false, true, false, true};
         QVERIFY(changed.write(ProfileStore::app()));
         ProfileStore::reopenApp();
         read.read(ProfileStore::app());

@@ -25,6 +25,7 @@
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -114,6 +115,9 @@ private slots:
         QTest::keyClick(view, Qt::Key_Up);
         QTRY_COMPARE_WITH_TIMEOUT(view->colourAt(6), kCommands, 300);
         QTRY_COMPARE_WITH_TIMEOUT(frame->findChild<QLabel*>("pane_61204")->text(), QStringLiteral("Line 1"), 300);
+        // While a selection grows, the pane names the caret's line at once.
+        QTest::keyClick(view, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(frame->findChild<QLabel*>("pane_61204")->text(), QStringLiteral("Line 2"));
     }
 
     // The four states follow the editing control however the Edit menu is
@@ -212,6 +216,13 @@ private slots:
         }
         QTest::keySequence(view, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
         QCOMPARE(view->rawText(), QString());
+        // Edit > Redo is there exactly while the control can redo.
+        QVERIFY(!frame->action(ID_EDIT_REDO)->isEnabled());
+        frame->action(ID_EDIT_UNDO)->trigger();
+        QVERIFY(frame->action(ID_EDIT_REDO)->isEnabled());
+        frame->action(ID_EDIT_REDO)->trigger();
+        QCOMPARE(view->rawText(), QString());
+        QVERIFY(!frame->action(ID_EDIT_REDO)->isEnabled());
         moveTo(0);
         QTest::keyClicks(view, QStringLiteral("END"));
         view->OnEditUndo();
@@ -249,6 +260,16 @@ private slots:
         QTRY_VERIFY(!dlg->frameGeometry().intersects(found));
         QVERIFY(!frame->findReplace()->findNext(QStringLiteral("nowhere"), {}));
         QCOMPARE(boxes.boxes.last().text, QStringLiteral("Cannot find the string 'nowhere'."));
+
+        // Going on from the top is said in the status bar; a find further down says nothing.
+        moveTo(posOf(QStringLiteral("\"s\"")));
+        QVERIFY(frame->findReplace()->findNext(QStringLiteral("keep"), {}));
+        QCOMPARE(frame->statusBar()->currentMessage(),
+                 QStringLiteral("Passed the end of the script; continued from the top."));
+        frame->statusBar()->clearMessage();
+        QVERIFY(frame->findReplace()->findNext(QStringLiteral(" WAIT"), {}));  // right after the caret
+        QCOMPARE(view->textCursor().selectionStart(), posOf(QStringLiteral(" WAIT\n\"")));
+        QVERIFY(frame->statusBar()->currentMessage().isEmpty());
     }
 
     // Find's options: whole words only, case, and upwards from the caret.

@@ -4,6 +4,7 @@
 #include "common/Helpers.h"
 #include "common/Modal.h"
 #include "common/TestEnv.h"
+#include "launch/ErrorLogLine.h"
 #include "launch/LaunchCommands.h"
 #include "launch/LaunchPlan.h"
 #include "platform/DialogBuilder.h"
@@ -216,7 +217,7 @@ private slots:
         const auto record = recorder(gameDir + "/game.sh");
         const QString script = mkdir("run/My Missions") + "/attack run.iws";
         game(0, gameDir, "game.sh", 0).write(ProfileStore::app());  // no trailing separator
-        LaunchCommands commands(nullptr, [&] { return ScriptState{script, false}; });
+        LaunchCommands commands(nullptr, [&] { return ScriptState{script, false, {}}; });
         QSignalSpy ended(&commands, &LaunchCommands::gameEnded);
         BoxRecorder boxes;
         commands.OnLaunchScript();
@@ -236,7 +237,7 @@ private slots:
         const QString gameDir = mkdir("wine/Independence War");
         game(1, gameDir + u'/', "Game.EXE").write(ProfileStore::app());
         const QString script = mkdir("wine/my scripts") + "/m.iws";
-        LaunchCommands commands(nullptr, [&] { return ScriptState{script, false}; });
+        LaunchCommands commands(nullptr, [&] { return ScriptState{script, false, {}}; });
         const auto record = recorder(bin() + "/wine");
         program(bin() + "/winepath", "exit 1\n");  // Wine cannot tell
         // Our own short form may name no file Wine knows: the user is asked first.
@@ -268,7 +269,7 @@ private slots:
         const QString script = mkdir("slow/my scripts") + "/m.iws";
         const auto record = recorder(bin() + "/wine");
         program(bin() + "/winepath", "sleep 1; echo 'C:\\MYSCRI~1\\M.IWS'\n");
-        LaunchCommands commands(nullptr, [&] { return ScriptState{script, false}; });
+        LaunchCommands commands(nullptr, [&] { return ScriptState{script, false, {}}; });
         BoxRecorder boxes;
         QElapsedTimer clock;
         clock.start();
@@ -303,7 +304,7 @@ private slots:
 
         game(0, mkdir("hang/game"), "G.exe").write(ProfileStore::app());
         const QString script = mkdir("hang/my scripts") + "/m.iws";
-        auto commands = std::make_unique<LaunchCommands>(nullptr, [&] { return ScriptState{script, false}; });
+        auto commands = std::make_unique<LaunchCommands>(nullptr, [&] { return ScriptState{script, false, {}}; });
         commands->OnLaunchScript();
         const qint64 second = child();
         QVERIFY(second > 0 && alive(second));
@@ -375,6 +376,37 @@ private slots:
             QCOMPARE(readFile(path), QByteArray(left));
             writeFile(path, "text");
         }
+    }
+
+    // The error log's lines that lead to a script line; the file is named
+    // only when the line names one, and a named file wins over a bare number.
+    void errorLogLinesNameTheirPlace_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("line");  // 0: no place
+        QTest::newRow("line only") << "Error: unknown command at line 12" << QString() << 12;
+        QTest::newRow("line of file") << "Syntax error in line 7 of brief01.scr, skipped"
+                                      << "brief01.scr" << 7;
+        QTest::newRow("file(line)") << "brief01.scr(12): label not found"
+                                    << "brief01.scr" << 12;
+        QTest::newRow("file:line, Windows path") << "C:\\Games\\IWar\\ships.shp:40 bad"
+                                                 << "C:\\Games\\IWar\\ships.shp" << 40;
+        QTest::newRow("file beats a bare line") << "ships.shp(3) included from line 9"
+                                                << "ships.shp" << 3;
+        QTest::newRow("a word ending in line") << "deadline 3 passed" << QString() << 0;
+        QTest::newRow("line 0") << "line 0" << QString() << 0;
+        QTest::newRow("no number") << "Mission loaded" << QString() << 0;
+    }
+    void errorLogLinesNameTheirPlace()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, file);
+        QFETCH(int, line);
+        const std::optional<LogLocation> at = parseErrorLogLine(text);
+        QCOMPARE(at.has_value(), line > 0);
+        if (at)
+            QCOMPARE(*at, (LogLocation{file, line}));
     }
 
 private:

@@ -9,6 +9,7 @@
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
 #include "launch/DebugPanel.h"
+#include "launch/LaunchSettings.h"
 #include "platform/FileDialogs.h"
 #include "platform/ProfileStore.h"
 #include "platform/RecoveryJournal.h"
@@ -20,20 +21,25 @@
 #include "shell/CVantrelApp.h"
 #include "shell/CVantrelDoc.h"
 #include "shell/DesktopIntegration.h"
+#include "shell/DocumentSet.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QLabel>
+#include <QListWidget>
 #include <QLocalSocket>
 #include <QMimeData>
 #include <QProcess>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -54,6 +60,32 @@ class TestShell : public QObject {
     CMainFrame* frame = nullptr;
 
     QString script(const QString& name) { return writeFile(dir.filePath(name), "END\r\n"); }
+    DocumentSet* scripts() const { return frame->scripts(); }
+    QStringList tabTexts() const
+    {
+        QStringList texts;
+        for (int i = 0; i < scripts()->count(); ++i)
+            texts << scripts()->tabs()->tabText(i);
+        return texts;
+    }
+    void key(const QKeySequence& keys) { QTest::keySequence(QApplication::focusWidget(), keys); }
+    // The game, chosen in Launch Options, is a program that records its arguments.
+    QString chooseRecordingGame()
+    {
+        const QString record = dir.filePath(QStringLiteral("game.args"));
+        QFile::setPermissions(
+            writeFile(dir.filePath(QStringLiteral("game")),
+                      "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + QFile::encodeName(record) + ".part' && mv '" +
+                          QFile::encodeName(record) + ".part' '" + QFile::encodeName(record) + "'\n"),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        launch::LaunchSettings settings = launch::LaunchSettings::launchDefaults();
+        settings.g_game = 0;
+        settings.f_iwar = dir.path() + QLatin1Char('/');
+        settings.c_iwar_exe = QStringLiteral("game");
+        settings.l_pathcheck = 0;
+        settings.write(ProfileStore::app());
+        return record;
+    }
     static QStringList copies()
     {
         RecoveryJournal::forThisProcess().flush();
@@ -77,7 +109,8 @@ private slots:
     void cleanup()
     {
         if (frame) {
-            frame->document()->SetModifiedFlag(false);
+            for (int i = 0; i < frame->scripts()->count(); ++i)
+                frame->scripts()->document(i)->SetModifiedFlag(false);
             frame->close();
         }
         app.reset();
@@ -165,6 +198,284 @@ private slots:
         QVERIFY(!frame->isVisible());
     }
 
+    // Each script keeps its own text, undo history and modified flag; the
+    // edit states, caption and keys follow the tab shown.
+    void scriptsInTabsKeepTheirOwnState()
+    {
+        const QString a = script(QStringLiteral("a.iws"));
+        const QString b = script(QStringLiteral("b.iws"));
+        start({a, QStringLiteral("-Embedding")});
+        QVERIFY(!scripts()->tabs()->tabBar()->isVisible());
+        filedlg::setAnswerer([&](const filedlg::Request&) { return b; });
+        key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+        QCOMPARE(tabTexts(), QStringList({"a.iws", "b.iws"}));
+        QVERIFY(scripts()->tabs()->tabBar()->isVisible());
+        QVERIFY(rec.boxes.isEmpty());
+
+        QTest::keyClicks(frame->view(), QStringLiteral("bb"));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("b.iws* - Vantrel"));
+        QCOMPARE(tabTexts(), QStringList({"a.iws", "b.iws*"}));
+        key(QKeySequence(Qt::CTRL | Qt::Key_Tab));
+        QCOMPARE(frame->document()->GetPathName(), a);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("a.iws - Vantrel"));
+        QVERIFY(!frame->action(ID_EDIT_UNDO)->isEnabled());
+        QTest::keyClicks(frame->view(), QStringLiteral("aa"));
+        key(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        QCOMPARE(frame->view()->rawText(), QStringLiteral("END\n"));
+        QVERIFY(!frame->document()->IsModified() && frame->action(ID_EDIT_REDO)->isEnabled());
+        key(QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+        QCOMPARE(frame->view()->rawText(), QStringLiteral("bbEND\n"));
+        QVERIFY(frame->document()->IsModified());
+        QVERIFY(frame->action(ID_EDIT_UNDO)->isEnabled() && !frame->action(ID_EDIT_REDO)->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), frame->view());
+
+        // A file already open comes forward rather than twice.
+        key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab));
+        QVERIFY(app->OpenDocumentFile(b));
+        QCOMPARE(frame->document()->GetPathName(), b);
+        // Save All writes every modified script.
+        key(QKeySequence(Qt::CTRL | Qt::Key_Tab));
+        QTest::keyClicks(frame->view(), QStringLiteral("a"));
+        key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+        QCOMPARE(readFile(a) + readFile(b), QByteArray("aEND\r\nbbEND\r\n"));
+        QCOMPARE(tabTexts(), QStringList({"a.iws", "b.iws"}));
+        // Close asks about a modified script; a middle click closes a tab too;
+        // closing the last leaves an Untitled one.
+        QTest::keyClicks(frame->view(), QStringLiteral("x"));
+        rec.answer = mb::IDCANCEL;
+        key(QKeySequence(Qt::CTRL | Qt::Key_W));
+        QCOMPARE(scripts()->count(), 2);
+        rec.answer = mb::IDNO;
+        key(QKeySequence(Qt::CTRL | Qt::Key_W));
+        QCOMPARE(tabTexts(), QStringList({"b.iws"}));
+        QCOMPARE(rec.boxes.size(), 2);
+        QCOMPARE(rec.boxes[0].text, QStringLiteral("Save changes to a.iws?"));
+        QVERIFY(!scripts()->tabs()->tabBar()->isVisible());
+        QVERIFY(frame->openInNewTab(a));
+        QTabBar* bar = scripts()->tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::MiddleButton, Qt::NoModifier, bar->tabRect(0).center());
+        QCOMPARE(tabTexts(), QStringList({"a.iws"}));
+        frame->action(ID_FILE_CLOSE)->trigger();
+        QCOMPARE(tabTexts(), QStringList({"Untitled"}));
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Untitled - Vantrel"));
+    }
+
+    // Exit asks about each modified script in turn; Cancel keeps them all.
+    void exitAsksAboutEachModifiedScript_data()
+    {
+        QTest::addColumn<QList<int>>("answers");
+        QTest::newRow("cancel at the first") << QList<int>{mb::IDCANCEL};
+        QTest::newRow("no, then cancel") << QList<int>{mb::IDNO, mb::IDCANCEL};
+        QTest::newRow("yes, then no") << QList<int>{mb::IDYES, mb::IDNO};
+    }
+    void exitAsksAboutEachModifiedScript()
+    {
+        QFETCH(QList<int>, answers);
+        const QString a = script(QStringLiteral("a.iws"));
+        const QString b = script(QStringLiteral("b.iws"));
+        start({a, QStringLiteral("-Embedding")});
+        QVERIFY(frame->openInNewTab(b));
+        for (int i : {0, 1}) {
+            scripts()->setActive(i);
+            QTest::keyClicks(frame->view(), QStringLiteral("x"));
+        }
+        rec.onShow = [&] { rec.answer = answers.value(rec.boxes.size(), mb::IDNO); };
+        frame->action(ID_APP_EXIT)->trigger();
+        rec.onShow = {};
+        QCOMPARE(rec.boxes.size(), answers.size());
+        QCOMPARE(rec.boxes[0].text, QStringLiteral("Save changes to a.iws?"));
+        if (answers.size() > 1)
+            QCOMPARE(rec.boxes[1].text, QStringLiteral("Save changes to b.iws?"));
+        const bool cancelled = answers.last() == mb::IDCANCEL;
+        QCOMPARE(frame->isVisible(), cancelled);
+        if (cancelled)
+            QCOMPARE(tabTexts(), QStringList({"a.iws*", "b.iws*"}));
+        QCOMPARE(readFile(a), QByteArray(answers[0] == mb::IDYES ? "xEND\r\n" : "END\r\n"));
+        QCOMPARE(readFile(b), QByteArray("END\r\n"));
+    }
+
+    // Off (the default), opening replaces the script after the save question;
+    // on, each open takes a tab of its own, and the choice is remembered.
+    void openScriptsInTabsSwitch()
+    {
+        start();
+        QVERIFY(!frame->action(ID_OPTIONS_OPEN_IN_TABS)->isChecked());
+        QTest::keyClicks(frame->view(), QStringLiteral("x"));
+        QVERIFY(app->OpenDocumentFile(script(QStringLiteral("one.iws"))));
+        QCOMPARE(tabTexts(), QStringList({"one.iws"}));
+        QCOMPARE(rec.boxes.size(), 1);
+
+        frame->action(ID_OPTIONS_OPEN_IN_TABS)->trigger();
+        QVERIFY(app->OpenDocumentFile(script(QStringLiteral("two.iws"))));
+        frame->action(ID_FILE_NEW)->trigger();
+        frame->action(ID_FILE_NEW)->trigger();  // an untouched Untitled script is not doubled
+        QCOMPARE(tabTexts(), QStringList({"one.iws", "two.iws", "Untitled"}));
+        frame->action(ID_FILE_MRU_FILE1 + 1)->trigger();  // one.iws, already open
+        QCOMPARE(frame->document()->GetTitle(), QStringLiteral("one.iws"));
+        scripts()->setActive(2);
+        QVERIFY(app->OpenDocumentFile(script(QStringLiteral("three.iws"))));  // takes the Untitled's place
+        QCOMPARE(tabTexts(), QStringList({"one.iws", "two.iws", "three.iws"}));
+        QCOMPARE(rec.boxes.size(), 1);
+        frame->close();
+        app.reset();
+        start();
+        QVERIFY(frame->action(ID_OPTIONS_OPEN_IN_TABS)->isChecked());
+    }
+
+    // An include is found beside the script in another case, in the game's
+    // folder, by a wildcard with a choice, or named in a message.
+    void includesOpenInATabOfTheirOwn_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("beside");  // files beside the script
+        QTest::addColumn<QString>("inGame");  // files in the game's folder
+        QTest::addColumn<QString>("opened");  // empty: a message
+        QTest::newRow("another case") << "#INCLUDE ships.shp"
+                                      << "Ships.SHP"
+                                      << "ships.shp"
+                                      << "Ships.SHP";
+        QTest::newRow("game folder") << "#INCLUDE ships.shp"
+                                     << ""
+                                     << "SHIPS.shp"
+                                     << "SHIPS.shp";
+        QTest::newRow("wildcard, second chosen") << "#INCLUDE brief*.scr"
+                                                 << "brief01.scr brief02.scr"
+                                                 << ""
+                                                 << "brief02.scr";
+        QTest::newRow("not found") << "#INCLUDE ships.shp"
+                                   << "ships.scr"
+                                   << ""
+                                   << "";
+    }
+    void includesOpenInATabOfTheirOwn()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, beside);
+        QFETCH(QString, inGame);
+        QFETCH(QString, opened);
+        const QString mission = dir.filePath(QTest::currentDataTag() + QStringLiteral("/mission/"));
+        const QString game = dir.filePath(QTest::currentDataTag() + QStringLiteral("/game/"));
+        for (const auto& [folder, names] : {std::pair(mission, beside), std::pair(game, inGame)}) {
+            QDir().mkpath(folder);
+            for (const QString& name : names.split(u' ', Qt::SkipEmptyParts))
+                writeFile(folder + name, "END\r\n");
+        }
+        launch::LaunchSettings settings = launch::LaunchSettings::launchDefaults();
+        settings.g_game = 0;
+        settings.f_iwar = game;
+        settings.write(ProfileStore::app());
+
+        const QString main = writeFile(mission + QStringLiteral("main.iws"), ("WAIT 1\r\n" + line).toLatin1());
+        start({main, QStringLiteral("-Embedding")});
+        frame->view()->goToLine(2);
+        const auto chooseSecond = [&] {
+            if (line.contains(u'*')) {
+                whenModal([](QWidget* w) {
+                    QTest::keyClick(w->findChild<QListWidget*>(), Qt::Key_Down);
+                    QTest::keyClick(w->findChild<QListWidget*>(), Qt::Key_Return);
+                });
+            }
+        };
+        chooseSecond();
+        key(QKeySequence(Qt::CTRL | Qt::Key_I));
+        if (opened.isEmpty()) {
+            QCOMPARE(rec.boxes.size(), 1);
+            QVERIFY(rec.boxes[0].text.contains(QLatin1String("ships.shp")));
+            QVERIFY(rec.boxes[0].text.contains(QDir::cleanPath(mission)));
+            QVERIFY(rec.boxes[0].text.contains(QDir::cleanPath(game)));
+            QCOMPARE(scripts()->count(), 1);
+            return;
+        }
+        QVERIFY(rec.boxes.isEmpty());
+        QCOMPARE(tabTexts(), QStringList({"main.iws", opened}));
+        QCOMPARE(frame->focusWidget(), frame->view());
+        // Ctrl+click on the name brings the open file forward.
+        scripts()->setActive(0);
+        const QTextBlock block = frame->view()->document()->findBlockByNumber(1);
+        QTextCursor onName(block);
+        onName.setPosition(block.position() + 11);
+        const QPoint at = frame->view()->cursorRect(onName).center();
+        chooseSecond();
+        QTest::mouseClick(frame->view()->viewport(), Qt::LeftButton, Qt::ControlModifier, at);
+        QTRY_COMPARE(frame->document()->GetTitle(), opened);
+        QCOMPARE(scripts()->count(), 2);
+    }
+
+    // F12 launches the mission script from any tab, and not while another
+    // open script holds unsaved changes.
+    void f12LaunchesTheMissionScript()
+    {
+        const QString record = chooseRecordingGame();
+        const QString main = script(QStringLiteral("main.iws"));
+        start({main, QStringLiteral("-Embedding")});
+        frame->action(ID_SET_MISSION_SCRIPT)->trigger();
+        QVERIFY(frame->openInNewTab(script(QStringLiteral("ships.shp"))));
+        QVERIFY(!frame->action(ID_SET_MISSION_SCRIPT)->isChecked());
+        QVERIFY(!scripts()->tabs()->tabIcon(0).isNull() && scripts()->tabs()->tabIcon(1).isNull());
+
+        QTest::keyClick(frame->view(), Qt::Key_X);
+        key(QKeySequence(Qt::Key_F12));
+        QCOMPARE(rec.boxes.size(), 1);
+        QVERIFY(rec.boxes[0].text.startsWith(QLatin1String("ships.shp has unsaved changes")));
+        QVERIFY(!QTest::qWaitFor([&] { return QFile::exists(record); }, 300));
+
+        key(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        key(QKeySequence(Qt::Key_F12));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 10000);
+        QCOMPARE(QString::fromLocal8Bit(readFile(record)).trimmed().split(u'\n').last(), main);
+        QCOMPARE(rec.boxes.size(), 1);
+    }
+
+    // A line of the error log leads to its script line: the mission script
+    // when it names no file, the named file otherwise; F6 walks the panes.
+    void errorLogLinesLeadToTheScript()
+    {
+        chooseRecordingGame();
+        writeFile(dir.filePath(QStringLiteral("debug.txt")), "error in line 3\r\nBrief01.scr(2): no such label\r\n");
+        writeFile(dir.filePath(QStringLiteral("brief01.scr")), "a\r\nb\r\nc\r\n");
+        const QString main = writeFile(dir.filePath(QStringLiteral("main.iws")), "1\r\n2\r\n3\r\n4\r\n");
+        start({main, QStringLiteral("-Embedding")});
+        frame->action(ID_SET_MISSION_SCRIPT)->trigger();
+        frame->newTab();
+        QTest::keyClicks(frame->view(), QStringLiteral("elsewhere"));
+        frame->action(ID_VIEW_DEBUG_OUTPUT)->trigger();
+        auto* log = frame->debugPanel()->findChild<QPlainTextEdit*>();
+        QTRY_VERIFY(log->toPlainText().startsWith(QLatin1String("error in line 3")));
+
+        key(QKeySequence(Qt::Key_F6));
+        QCOMPARE(QApplication::focusWidget(), log);
+        QTest::keyClick(log, Qt::Key_Home, Qt::ControlModifier);
+        QTest::keyClick(log, Qt::Key_Return);
+        QCOMPARE(frame->document()->GetPathName(), main);
+        QCOMPARE(frame->view()->textCursor().blockNumber(), 2);
+        QCOMPARE(frame->view()->extraSelections().size(), 1);  // the line is marked
+        QCOMPARE(QApplication::focusWidget(), frame->view());
+
+        key(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+        QCOMPARE(QApplication::focusWidget(), log);
+        QTest::keyClick(log, Qt::Key_Down);
+        QCOMPARE(frame->debugPanel()->currentLine(), 1);
+        const QPoint second = log->cursorRect(log->textCursor()).center();
+        QTest::mouseDClick(log->viewport(), Qt::LeftButton, Qt::NoModifier, second);
+        QCOMPARE(frame->document()->GetTitle(), QStringLiteral("brief01.scr"));
+        QCOMPARE(frame->view()->textCursor().blockNumber(), 1);
+        QCOMPARE(scripts()->count(), 3);
+        QVERIFY(rec.boxes.isEmpty());
+    }
+
+    // The window comes back as large and where it was left, maximised
+    // included, and a script handed over leaves it so.
+    void windowPlacementIsKept()
+    {
+        start();
+        frame->showMaximized();
+        QTRY_VERIFY(frame->isMaximized());
+        frame->close();
+        app.reset();
+        start();
+        QVERIFY(frame->isMaximized());
+    }
+
     // Closing the window with the snippet library shown leaves no window up;
     // a script handed over after that starts an editor of its own.
     void closingEndsEverything()
@@ -185,8 +496,11 @@ private slots:
         start();
         const QString p = script(QStringLiteral("from desktop.iws"));
         QProcess second;
+        frame->showMaximized();
+        QTRY_VERIFY(frame->isMaximized());
         second.start(QStringLiteral(VANTREL_BINARY_DIR "/src/vantrel"), {p});
         QTRY_COMPARE_WITH_TIMEOUT(frame->document()->GetPathName(), p, 10000);
+        QVERIFY(frame->isMaximized());
         QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
         QCOMPARE(second.exitCode(), 0);
     }
