@@ -237,6 +237,18 @@ QString CVantrelView::includeAtCaret() const
     return include ? include->name : QString();
 }
 
+QString CVantrelView::wordAt(const QTextCursor& at) const
+{
+    const QString line = at.block().text();
+    qsizetype from = std::min<qsizetype>(at.positionInBlock(), line.size());
+    qsizetype to = from;
+    while (from > 0 && HighlightEngine::isWordChar(line[from - 1]))
+        --from;
+    while (to < line.size() && HighlightEngine::isWordChar(line[to]))
+        ++to;
+    return line.mid(from, to - from);
+}
+
 void CVantrelView::showLine(int line1Based)
 {
     goToLine(line1Based);
@@ -257,8 +269,12 @@ void CVantrelView::mouseReleaseEvent(QMouseEvent* e)
     const QTextCursor at = cursorForPosition(e->position().toPoint());
     const std::optional<IncludeName> include = includeOnLine(at.block().text());
     const qsizetype column = at.positionInBlock();
-    if (include && column >= include->start && column <= include->end)
+    if (include && column >= include->start && column <= include->end) {
         emit includeClicked(include->name);
+        return;
+    }
+    if (const QString word = wordAt(at); !word.isEmpty())
+        emit wordClicked(word);
 }
 
 void CVantrelView::contextMenuEvent(QContextMenuEvent* e)

@@ -66,6 +66,8 @@ public:
     // The name on the "#INCLUDE NAME" line at the caret; empty when the caret
     // is on no such line.
     QString includeAtCaret() const;
+    // The word the cursor stands in or beside; empty when none.
+    QString wordAt(const QTextCursor& at) const;
     // Puts the caret on a line, 1-based, and marks the line for a moment so
     // that the eye finds it.
     void showLine(int line1Based);
@@ -82,6 +84,8 @@ signals:
     void caretLineChanged(int line);
     // A Ctrl+click on the name of an "#INCLUDE NAME" line.
     void includeClicked(const QString& name);
+    // A Ctrl+click on any other word: the name of a label to go to.
+    void wordClicked(const QString& word);
     // The index changed with an edit or a new text.
     void indexChanged();
 

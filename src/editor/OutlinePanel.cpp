@@ -196,6 +196,7 @@ void OutlinePanel::choose(QTreeWidgetItem* item)
     const int line = item ? item->data(0, kLineRole).toInt() : -1;
     if (line < 0 || !m_view)
         return;
+    emit aboutToChoose();
     m_view->goToLine(line + 1);
     m_view->setFocus();
     emit lineChosen(line);

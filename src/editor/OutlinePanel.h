@@ -30,6 +30,8 @@ public:
     QTreeWidget* tree() const { return m_tree; }
 
 signals:
+    // An entry is chosen: the caret is still where it was.
+    void aboutToChoose();
     // An entry was chosen: the caret went to its line.
     void lineChosen(int line);
 

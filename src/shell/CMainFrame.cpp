@@ -7,6 +7,7 @@
 #include "editor/GoToLineDlg.h"
 #include "editor/HtmlExport.h"
 #include "editor/OutlinePanel.h"
+#include "editor/UsesPanel.h"
 #include "launch/DebugPanel.h"
 #include "launch/LaunchCommands.h"
 #include "launch/LaunchSettings.h"
@@ -24,6 +25,7 @@
 #include "shell/CVantrelDoc.h"
 #include "shell/ChooseFileDlg.h"
 #include "shell/DocumentSet.h"
+#include "shell/MissionNavigator.h"
 #include "shell/RecentFiles.h"
 #include "snippets/BasicTemplate.h"
 #include "snippets/SnippetCommands.h"
@@ -120,8 +122,13 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     split->addWidget(m_scripts->tabs());
     m_debugPanel = new DebugPanel(split);
     split->addWidget(m_debugPanel);
+    // A label's uses are listed there too, when asked for.
+    m_uses = new UsesPanel(split);
+    m_uses->hide();
+    split->addWidget(m_uses);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 1);
+    split->setStretchFactor(2, 1);
     // The outline stands beside the script and its debug output.
     auto* sides = new QSplitter(Qt::Horizontal, this);
     sides->addWidget(split);
@@ -132,6 +139,9 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     sides->setCollapsible(1, false);
     sides->setSizes({600, 200});
     setCentralWidget(sides);
+
+    m_navigator = new MissionNavigator(
+        *m_scripts, [this] { return gameFolder(); }, [this](const QString& path) { return openInNewTab(path); }, this);
 
     createActions();
     createMenus();
@@ -191,6 +201,9 @@ void CMainFrame::setUpView(CVantrelView* v)
     connect(
         v, &CVantrelView::includeClicked, this,
         [this](const QString& name) { openNamedFile(name, scriptFolder(document())); }, Qt::QueuedConnection);
+    connect(
+        v, &CVantrelView::wordClicked, this, [this](const QString& word) { m_navigator->goToDefinition(word); },
+        Qt::QueuedConnection);
 }
 
 void CMainFrame::onActiveChanged()
@@ -378,8 +391,11 @@ void CMainFrame::stepPane(int by)
 {
     // The script and each shown panel, in turn.
     QList<QWidget*> panes{view()};
-    if (m_debugPanel->isVisible())
-        panes.append(m_debugPanel);
+    for (QWidget* panel :
+         {static_cast<QWidget*>(m_debugPanel), static_cast<QWidget*>(m_uses), static_cast<QWidget*>(m_outline)}) {
+        if (panel->isVisible())
+            panes.append(panel);
+    }
     QWidget* focus = QApplication::focusWidget();
     int at = 0;
     for (int i = 0; i < panes.size(); ++i) {
@@ -562,6 +578,16 @@ void CMainFrame::connectEditCommands()
     on(ID_EDIT_REPEAT, [this] { m_findReplace->OnEditRepeat(); });
     on(ID_EDIT_REPLACE, [this] { m_findReplace->OnEditReplace(); });
     on(ID_EDIT_GOTO_LINE, [this] { GoToLineDlg::run(view()); });
+    on(ID_EDIT_GOTO_DEFINITION, [this] { m_navigator->goToDefinition(); });
+    on(ID_EDIT_GO_BACK, [this] { m_navigator->goBack(); });
+    on(ID_EDIT_FIND_USES, [this] { m_navigator->findUses(); });
+    connect(m_navigator, &MissionNavigator::message, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 5000); });
+    connect(m_navigator, &MissionNavigator::usesFound, m_uses, &UsesPanel::showUses);
+    connect(m_uses, &UsesPanel::placeChosen, m_navigator, &MissionNavigator::goTo);
+    connect(m_uses, &UsesPanel::leaveRequested, this, [this] { view()->setFocus(); });
+    // A line chosen in the outline is a jump that Go Back returns from.
+    connect(m_outline, &OutlinePanel::aboutToChoose, m_navigator, &MissionNavigator::noteJumpStart);
     connect(m_findReplace, &FindReplace::wrapped, this,
             [this](const QString& message) { statusBar()->showMessage(message, 5000); });
 }

@@ -13,6 +13,8 @@
 
 class DebugPanel;
 class DocumentSet;
+class MissionNavigator;
+class UsesPanel;
 class OutlinePanel;
 class SnippetCommands;
 namespace launch {
@@ -110,6 +112,8 @@ private:
     FindReplace* m_findReplace = nullptr;
     DebugPanel* m_debugPanel = nullptr;
     OutlinePanel* m_outline = nullptr;
+    UsesPanel* m_uses = nullptr;
+    MissionNavigator* m_navigator = nullptr;
     launch::LaunchCommands* m_launch = nullptr;
     SnippetCommands* m_snippets = nullptr;
     QHash<int, QAction*> m_actions;

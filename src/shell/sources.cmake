@@ -9,4 +9,5 @@ list(APPEND VANTREL_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/DesktopIntegration.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CSplashWnd.cpp
   ${CMAKE_CURRENT_LIST_DIR}/CAboutDlg.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/JournalKeeper.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/JournalKeeper.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MissionNavigator.cpp)

@@ -8,6 +8,7 @@
 #include "common/Modal.h"
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
+#include "editor/UsesPanel.h"
 #include "launch/DebugPanel.h"
 #include "launch/LaunchSettings.h"
 #include "platform/FileDialogs.h"
@@ -606,6 +607,58 @@ private slots:
         QCOMPARE(asked, 1);
         QCOMPARE(readFile(target), QByteArray("END\r\n"));
         QCOMPARE(app->recentFiles().paths().value(0), target);
+    }
+
+    // F2 goes from a label's name to its definition, in the script or in an
+    // include that opens in a tab; Alt+Left comes back, across scripts;
+    // Shift+F2 lists the uses in both, and Enter on one goes there.
+    void goToDefinitionAcrossAnIncludeAndBack()
+    {
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("nav")));
+        writeFile(dir.filePath(QStringLiteral("nav/Ships.SHP")), "Patrol:\r\nBRA Home\r\n");
+        const QString mission = writeFile(dir.filePath(QStringLiteral("nav/mission.iws")),
+                                          "#INCLUDE ships.shp\r\nHome:\r\nBRA Patrol\r\nBRA Home\r\nBRA Nowhere\r\n");
+        start({mission, QStringLiteral("-Embedding")});
+        const auto caretTo = [this](int line, int column) {
+            QTextCursor c(frame->view()->document()->findBlockByNumber(line));
+            c.setPosition(c.position() + column);
+            frame->view()->setTextCursor(c);
+        };
+        const auto where = [this] {
+            return frame->document()->GetTitle() + QLatin1Char(':') +
+                   QString::number(frame->view()->textCursor().blockNumber());
+        };
+        caretTo(3, 6);  // in "Home" of "BRA Home"
+        QTest::keyClick(frame->view(), Qt::Key_F2);
+        QCOMPARE(where(), QStringLiteral("mission.iws:1"));
+        caretTo(2, 4);  // before "Patrol"
+        QTest::keyClick(frame->view(), Qt::Key_F2);
+        QCOMPARE(where(), QStringLiteral("Ships.SHP:0"));
+        QCOMPARE(frame->scripts()->count(), 2);
+        QTest::keyClick(frame->view(), Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(where(), QStringLiteral("mission.iws:2"));
+        QTest::keyClick(frame->view(), Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(where(), QStringLiteral("mission.iws:3"));
+
+        // A name no script defines stays where it is and says so.
+        caretTo(4, 5);
+        QTest::keyClick(frame->view(), Qt::Key_F2);
+        QCOMPARE(where(), QStringLiteral("mission.iws:4"));
+        QVERIFY(frame->statusBar()->currentMessage().contains(QLatin1String("Nowhere")));
+
+        caretTo(1, 0);  // on the definition itself
+        QTest::keyClick(frame->view(), Qt::Key_F2, Qt::ShiftModifier);
+        auto* uses = frame->findChild<UsesPanel*>();
+        QVERIFY(uses->isVisible());
+        QCOMPARE(uses->places().size(), 2);
+        QCOMPARE(uses->places()[1].file, QStringLiteral("Ships.SHP"));
+        uses->list()->setFocus();
+        uses->list()->setCurrentRow(1);
+        QTest::keyClick(uses->list(), Qt::Key_Return);
+        QCOMPARE(where(), QStringLiteral("Ships.SHP:1"));
+        QVERIFY(frame->view()->hasFocus());
+        QTest::keyClick(frame->view(), Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(where(), QStringLiteral("mission.iws:1"));
     }
 
     // A script that cannot be opened ends start-up in a message with no
