@@ -143,12 +143,18 @@ inline constexpr T kUsage(
     "      --export-html SCRIPT [OUT]\n"
     "                             write SCRIPT as a coloured HTML page to OUT,\n"
     "                             or to standard output, and exit\n"
+    "      --check SCRIPT...      print the hints of each SCRIPT as\n"
+    "                             PATH:LINE:COLUMN: warning: TEXT and exit:\n"
+    "                             0 none, 1 hints, 2 a script not read\n"
     "  -h, --help                 show this help and exit\n"
     "  -v, --version              show the version and exit\n"
     "  -Embedding, -Automation    start without the splash screen\n");
 inline constexpr T kUnknownOption("vantrel: unknown option '%1'\nTry 'vantrel --help' for more information.\n");
 inline constexpr T kMissingScript(
     "vantrel: --export-html needs a SCRIPT\nTry 'vantrel --help' for more information.\n");
+inline constexpr T kCheckMissingScript(
+    "vantrel: --check needs at least one SCRIPT\nTry 'vantrel --help' for more information.\n");
+inline constexpr T kCheckHintLine("%1:%2:%3: warning: %4\n");
 inline constexpr T kEditorModuleMissing("vantrel: the editor cannot be started: %1\n");
 inline constexpr T kCannotRead("vantrel: cannot read '%1': %2\n");
 inline constexpr T kCannotWrite("vantrel: cannot write '%1': %2\n");
