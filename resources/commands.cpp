@@ -62,6 +62,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_VIEW_DEBUG_OUTPUT, "&Debug Output", "Show or hide the game's debug.txt under the script", nullptr},
     {ID_OPTIONS_AUTO_INDENT, "&Auto Indent", "Start each new line with the indent of the line above", nullptr},
     {ID_OPTIONS_COLOUR_AS_YOU_TYPE, "Colour As You &Type", "Colour the line being edited while you type", nullptr},
+    {ID_EDIT_TOGGLE_COMMENT, "Toggle Co&mment\tCtrl+/", "Comment out the selected lines, or bring them back", nullptr},
+    {ID_OPTIONS_SCRIPT_HINTS, "Script &Hints", "Underline what the game would find wrong in the script", nullptr},
     {ID_NEXT_PANE, nullptr, "Switch to the next window pane", "Next Pane"},
     {ID_PREV_PANE, nullptr, "Switch back to the previous window pane", "Previous Pane"},
     {ID_OLE_EDIT_PROPERTIES, nullptr, nullptr, nullptr},
@@ -95,6 +97,7 @@ constexpr MenuEntry kMainMenu[] = {
     {M::Item, ID_EDIT_REPLACE, nullptr},
     {M::Separator, 0, nullptr},
     {M::Item, ID_EDIT_GOTO_LINE, nullptr},
+    {M::Item, ID_EDIT_TOGGLE_COMMENT, nullptr},
     {M::PopupEnd, 0, nullptr},
 
     {M::PopupBegin, 0, "&View"},
@@ -134,6 +137,7 @@ constexpr MenuEntry kMainMenu[] = {
     {M::Separator, 0, nullptr},
     {M::Item, ID_OPTIONS_AUTO_INDENT, nullptr},
     {M::Item, ID_OPTIONS_COLOUR_AS_YOU_TYPE, nullptr},
+    {M::Item, ID_OPTIONS_SCRIPT_HINTS, nullptr},
     {M::PopupEnd, 0, nullptr},
 
     {M::PopupBegin, 0, "&Help"},
@@ -173,6 +177,7 @@ constexpr Accelerator kAccelerators[] = {
     {C | Qt::Key_X, ID_EDIT_CUT},
     {C | Qt::Key_Z, ID_EDIT_UNDO},
     {C | Qt::Key_G, ID_EDIT_GOTO_LINE},
+    {C | Qt::Key_Slash, ID_EDIT_TOGGLE_COMMENT},
 };
 
 constexpr int kToolbar[] = {

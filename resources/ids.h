@@ -41,6 +41,9 @@ inline constexpr int ID_VIEW_LINE_NUMBERS = 32812;
 inline constexpr int ID_VIEW_DEBUG_OUTPUT = 32813;
 inline constexpr int ID_OPTIONS_AUTO_INDENT = 32814;
 inline constexpr int ID_OPTIONS_COLOUR_AS_YOU_TYPE = 32815;
+// What the editor knows of the script's labels and sections
+inline constexpr int ID_EDIT_TOGGLE_COMMENT = 32840;
+inline constexpr int ID_OPTIONS_SCRIPT_HINTS = 32841;
 
 // Edit
 inline constexpr int ID_EDIT_COPY = 57634;

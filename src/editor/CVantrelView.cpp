@@ -105,6 +105,61 @@ void CVantrelView::setColour(const SyntaxColours::Row& row, ColourRef colour)
     HighlightSyntax(Document);
 }
 
+void CVantrelView::OnEditToggleComment()
+{
+    if (isReadOnly())
+        return;
+    QTextCursor cursor = textCursor();
+    QTextDocument* doc = document();
+    const QTextBlock first = doc->findBlock(cursor.selectionStart());
+    QTextBlock last = doc->findBlock(cursor.selectionEnd());
+    // A selection that ends at the start of a line leaves that line alone.
+    if (cursor.hasSelection() && last != first && cursor.selectionEnd() == last.position())
+        last = last.previous();
+    const auto indentOf = [](const QString& line) {
+        qsizetype i = 0;
+        while (i < line.size() && (line[i] == QLatin1Char(' ') || line[i] == QLatin1Char('\t')))
+            ++i;
+        return i;
+    };
+    bool anyText = false;
+    bool allCommented = true;
+    for (QTextBlock b = first;; b = b.next()) {
+        const QString line = b.text();
+        const qsizetype i = indentOf(line);
+        if (i < line.size()) {
+            anyText = true;
+            allCommented = allCommented && line[i] == QLatin1Char(';');
+        }
+        if (b == last)
+            break;
+    }
+    QTextCursor edit(doc);
+    edit.beginEditBlock();
+    for (QTextBlock b = first;; b = b.next()) {
+        const QString line = b.text();
+        const qsizetype i = indentOf(line);
+        const bool blank = i == line.size();
+        if (anyText && allCommented && !blank) {
+            edit.setPosition(b.position() + int(i));
+            const bool blankAfter =
+                i + 1 < line.size() && (line[i + 1] == QLatin1Char(' ') || line[i + 1] == QLatin1Char('\t'));
+            edit.setPosition(b.position() + int(i) + (blankAfter ? 2 : 1), QTextCursor::KeepAnchor);
+            edit.removeSelectedText();
+        } else if (!allCommented || !anyText) {
+            // Blank lines stay blank, unless nothing else was chosen.
+            if (!blank || !anyText) {
+                edit.setPosition(b.position());
+                edit.insertText(QStringLiteral("; "));
+            }
+        }
+        if (b == last)
+            break;
+    }
+    edit.endEditBlock();
+    colourLines(first.blockNumber(), last.blockNumber());
+}
+
 void CVantrelView::OnEditPaste()
 {
     // The control reports what was inserted; onTextInserted colours it.

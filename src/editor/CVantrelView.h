@@ -40,6 +40,10 @@ public:
     void OnEditUndo();
     void OnEditRedo();
     void OnRegenerateHighlights() { HighlightSyntax(Document); }
+    // Comments out the lines of the selection (the caret's line without
+    // one), or brings them back when every non-blank one is commented out
+    // already. One undo step, coloured at once.
+    void OnEditToggleComment();
 
     // Inserts text at the caret in place of the selection, as a paste: one
     // undo step, coloured at once.

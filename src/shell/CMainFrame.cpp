@@ -305,6 +305,7 @@ void CMainFrame::connectEditCommands()
     on(ID_EDIT_REPEAT, [this] { m_findReplace->OnEditRepeat(); });
     on(ID_EDIT_REPLACE, [this] { m_findReplace->OnEditReplace(); });
     on(ID_EDIT_GOTO_LINE, [this] { GoToLineDlg::run(m_view); });
+    on(ID_EDIT_TOGGLE_COMMENT, [this] { m_view->OnEditToggleComment(); });
 }
 
 void CMainFrame::connectViewCommands()

@@ -218,6 +218,41 @@ private slots:
         QCOMPARE(frame->windowTitle(), QStringLiteral("t.iws - Vantrel"));
     }
 
+    // Ctrl+/ comments out the chosen lines, whatever their indent, and a
+    // second press brings them back; blank lines stay blank. Each is one
+    // undo step, coloured at once.
+    void toggleCommentOnTheChosenLines()
+    {
+        view->setColourAsYouType(false);
+        const QString text = QStringLiteral("\tWAIT 1\n\n  ;already\nEND\nnot chosen");
+        open(text.toLatin1());
+        moveTo(1);
+        QTextCursor c = view->textCursor();
+        c.setPosition(int(posOf(QStringLiteral("not chosen"))), QTextCursor::KeepAnchor);  // ends at a line start
+        view->setTextCursor(c);
+        QTest::keyClick(view, Qt::Key_Slash, Qt::ControlModifier);
+        const QString commented = QStringLiteral("; \tWAIT 1\n\n;   ;already\n; END\nnot chosen");
+        QCOMPARE(view->rawText(), commented);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("END"))), kComments);
+        QTest::keyClick(view, Qt::Key_Slash, Qt::ControlModifier);
+        QCOMPARE(view->rawText(), text);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("END"))), kCommands);
+        view->OnEditUndo();
+        QCOMPARE(view->rawText(), commented);
+        view->OnEditUndo();
+        QCOMPARE(view->rawText(), text);
+
+        // Commented lines with other indents and no blank after ";" come back
+        // as they were; the caret's line alone without a selection.
+        open("  ;x\n\t; y\n;END");
+        view->selectAll();
+        frame->action(ID_EDIT_TOGGLE_COMMENT)->trigger();
+        QCOMPARE(view->rawText(), QStringLiteral("  x\n\ty\nEND"));
+        moveTo(posOf(QStringLiteral("END")) + 1);
+        frame->action(ID_EDIT_TOGGLE_COMMENT)->trigger();
+        QCOMPARE(view->rawText(), QStringLiteral("  x\n\ty\n; END"));
+    }
+
     // Replace All is one undo step; what it did not replace keeps its colour,
     // what it put in is coloured; the dialog never covers what Find found.
     void findAndReplace()
