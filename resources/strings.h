@@ -177,6 +177,7 @@ inline constexpr T kEntryLineNumbers("Line Numbers");
 inline constexpr T kEntryAutoIndent("Auto Indent");
 inline constexpr T kEntryColourAsYouType("Colour As You Type");
 inline constexpr T kEntryDebugOutput("Debug Output");
+inline constexpr T kEntryScriptHints("Script Hints");
 inline constexpr T kGoToLineCaption("Go To Line");
 inline constexpr T kGoToLineLabel("&Line number (1 - %1):");
 inline constexpr T kOkButton("OK");

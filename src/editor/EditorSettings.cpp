@@ -19,6 +19,7 @@ void EditorSettings::read(const ProfileStore& store)
     autoIndent = readFlag(store, str::kEntryAutoIndent, defaults.autoIndent);
     colourAsYouType = readFlag(store, str::kEntryColourAsYouType, defaults.colourAsYouType);
     debugOutput = readFlag(store, str::kEntryDebugOutput, defaults.debugOutput);
+    scriptHints = readFlag(store, str::kEntryScriptHints, defaults.scriptHints);
 }
 
 bool EditorSettings::write(ProfileStore& store) const
@@ -29,5 +30,6 @@ bool EditorSettings::write(ProfileStore& store) const
     store.writeInt(section, str::kEntryAutoIndent, autoIndent ? 1 : 0);
     store.writeInt(section, str::kEntryColourAsYouType, colourAsYouType ? 1 : 0);
     store.writeInt(section, str::kEntryDebugOutput, debugOutput ? 1 : 0);
+    store.writeInt(section, str::kEntryScriptHints, scriptHints ? 1 : 0);
     return store.commitBatch();
 }

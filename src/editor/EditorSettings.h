@@ -9,10 +9,11 @@ struct EditorSettings {
     bool autoIndent = true;
     bool colourAsYouType = true;
     bool debugOutput = false;  // the debug output panel is shown
+    bool scriptHints = true;   // hints underlined and told in the status bar
 
-    // Reads the four entries; a missing one keeps its default.
+    // Reads the entries; a missing one keeps its default.
     void read(const ProfileStore& store);
-    // Writes all four as one change. False when the store could not be written.
+    // Writes them all as one change. False when the store could not be written.
     bool write(ProfileStore& store) const;
 
     bool operator==(const EditorSettings&) const = default;

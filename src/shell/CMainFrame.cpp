@@ -8,6 +8,7 @@
 #include "editor/HtmlExport.h"
 #include "launch/DebugPanel.h"
 #include "launch/LaunchCommands.h"
+#include "launch/LaunchPlan.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileDialogs.h"
 #include "platform/LockKeys.h"
@@ -374,6 +375,20 @@ void CMainFrame::connectEditorSwitches()
     toggle(ID_OPTIONS_AUTO_INDENT, settings.autoIndent, [this](bool on) { m_view->setAutoIndent(on); });
     toggle(ID_OPTIONS_COLOUR_AS_YOU_TYPE, settings.colourAsYouType,
            [this](bool on) { m_view->setColourAsYouType(on); });
+    toggle(ID_OPTIONS_SCRIPT_HINTS, settings.scriptHints, [this](bool on) { m_view->setHintsShown(on); });
+
+    // Included files are looked for beside the script, then in the folder of
+    // the game the launch settings choose, as they stand when hints are found.
+    m_view->setIncludeFolders([this] {
+        const QString path = m_doc->GetPathName();
+        const QString game = launch::chosenGameFolder(
+            launch::LaunchSettings::read(ProfileStore::app(), launch::LaunchSettings::launchDefaults()));
+        return std::pair(path.isEmpty() ? QString() : QFileInfo(path).absolutePath(), game);
+    });
+    connect(m_view, &CVantrelView::caretHintChanged, this, [this](const QString& hint) {
+        if (auto* message = statusBar()->findChild<QLabel*>(QStringLiteral("pane_0")))
+            message->setText(hint.isEmpty() ? QString(str::kReady) : hint);
+    });
 }
 
 void CMainFrame::writeEditorSettings() const
@@ -383,6 +398,7 @@ void CMainFrame::writeEditorSettings() const
     settings.debugOutput = m_actions[ID_VIEW_DEBUG_OUTPUT]->isChecked();
     settings.autoIndent = m_actions[ID_OPTIONS_AUTO_INDENT]->isChecked();
     settings.colourAsYouType = m_actions[ID_OPTIONS_COLOUR_AS_YOU_TYPE]->isChecked();
+    settings.scriptHints = m_actions[ID_OPTIONS_SCRIPT_HINTS]->isChecked();
     settings.write(ProfileStore::app());
 }
 

@@ -245,7 +245,7 @@ private slots:
     void editorSettingsRoundTrip()
     {
         EditorSettings read;
-        const EditorSettings changed{false, false, false, true};
+        const EditorSettings changed{false, false, false, true, false};
         QVERIFY(changed.write(ProfileStore::app()));
         ProfileStore::reopenApp();
         read.read(ProfileStore::app());
