@@ -63,6 +63,9 @@ constexpr CommandInfo kCommands[] = {
     {ID_OPTIONS_AUTO_INDENT, "&Auto Indent", "Start each new line with the indent of the line above", nullptr},
     {ID_OPTIONS_COLOUR_AS_YOU_TYPE, "Colour As You &Type", "Colour the line being edited while you type", nullptr},
     {ID_EDIT_TOGGLE_COMMENT, "Toggle Co&mment\tCtrl+/", "Comment out the selected lines, or bring them back", nullptr},
+    {ID_VIEW_OUTLINE, "&Outline", "Show or hide the sections, labels and includes beside the script", nullptr},
+    {ID_EDIT_GO_TO_DEFINITION, "Go To &Definition\tF2", "Move the caret to the label named under it", nullptr},
+    {ID_EDIT_GO_BACK, "Go &Back\tAlt+Left", "Return to where the last jump to a label started", nullptr},
     {ID_OPTIONS_SCRIPT_HINTS, "Script &Hints", "Underline what the game would find wrong in the script", nullptr},
     {ID_NEXT_PANE, nullptr, "Switch to the next window pane", "Next Pane"},
     {ID_PREV_PANE, nullptr, "Switch back to the previous window pane", "Previous Pane"},
@@ -98,6 +101,8 @@ constexpr MenuEntry kMainMenu[] = {
     {M::Separator, 0, nullptr},
     {M::Item, ID_EDIT_GOTO_LINE, nullptr},
     {M::Item, ID_EDIT_TOGGLE_COMMENT, nullptr},
+    {M::Item, ID_EDIT_GO_TO_DEFINITION, nullptr},
+    {M::Item, ID_EDIT_GO_BACK, nullptr},
     {M::PopupEnd, 0, nullptr},
 
     {M::PopupBegin, 0, "&View"},
@@ -108,6 +113,7 @@ constexpr MenuEntry kMainMenu[] = {
     {M::Separator, 0, nullptr},
     {M::Item, ID_VIEW_LINE_NUMBERS, nullptr},
     {M::Item, ID_VIEW_DEBUG_OUTPUT, nullptr},
+    {M::Item, ID_VIEW_OUTLINE, nullptr},
     {M::PopupEnd, 0, nullptr},
 
     {M::PopupBegin, 0, "&Script"},
@@ -178,6 +184,8 @@ constexpr Accelerator kAccelerators[] = {
     {C | Qt::Key_Z, ID_EDIT_UNDO},
     {C | Qt::Key_G, ID_EDIT_GOTO_LINE},
     {C | Qt::Key_Slash, ID_EDIT_TOGGLE_COMMENT},
+    {QKeyCombination(Qt::Key_F2), ID_EDIT_GO_TO_DEFINITION},
+    {A | Qt::Key_Left, ID_EDIT_GO_BACK},
 };
 
 constexpr int kToolbar[] = {

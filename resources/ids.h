@@ -44,6 +44,9 @@ inline constexpr int ID_OPTIONS_COLOUR_AS_YOU_TYPE = 32815;
 // What the editor knows of the script's labels and sections
 inline constexpr int ID_EDIT_TOGGLE_COMMENT = 32840;
 inline constexpr int ID_OPTIONS_SCRIPT_HINTS = 32841;
+inline constexpr int ID_VIEW_OUTLINE = 32842;
+inline constexpr int ID_EDIT_GO_TO_DEFINITION = 32843;
+inline constexpr int ID_EDIT_GO_BACK = 32844;
 
 // Edit
 inline constexpr int ID_EDIT_COPY = 57634;

@@ -171,6 +171,14 @@ inline constexpr T kHintNoLabelUnknownInclude(
 inline constexpr T kHintIncludeMissing("The included file %1 cannot be found (looked in %2).");
 inline constexpr T kHintOpenString("This string is not closed on its line.");
 
+// Outline
+inline constexpr T kOutlineCaption("Outline");
+inline constexpr T kOutlineFilter("Filter by name");
+inline constexpr T kOutlineInclude("#INCLUDE %1");
+inline constexpr T kOutlineProblems("Problems");
+inline constexpr T kOutlineProblem("Line %1: %2");
+inline constexpr T kEntryOutline("Outline");
+
 // Editing basics
 inline constexpr T kSectionEditor("Editor");
 inline constexpr T kEntryLineNumbers("Line Numbers");

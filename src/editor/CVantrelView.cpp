@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScrollBar>
@@ -76,6 +77,7 @@ void CVantrelView::updateHints()
         m_hints = scriptHints(m_index, std::ref(includes));
     }
     viewport()->update();
+    emit hintsUpdated();
     const QString hint = caretHint();
     if (hint != m_caretHint) {
         m_caretHint = hint;
@@ -314,6 +316,61 @@ void CVantrelView::OnEditToggleComment()
     }
     edit.endEditBlock();
     colourLines(first.blockNumber(), last.blockNumber());
+}
+
+QString CVantrelView::wordAtCaret() const
+{
+    const QTextCursor caret = textCursor();
+    const QString text = caret.block().text();
+    int b = caret.positionInBlock();
+    int e = b;
+    while (b > 0 && HighlightEngine::isWordChar(text[b - 1]))
+        --b;
+    while (e < text.size() && HighlightEngine::isWordChar(text[e]))
+        ++e;
+    return text.mid(b, e - b);
+}
+
+bool CVantrelView::OnEditGoToDefinition()
+{
+    const QString word = wordAtCaret();
+    const std::vector<int> lines = word.isEmpty() ? std::vector<int>() : m_index.definitions(word);
+    if (lines.empty()) {
+        if (!word.isEmpty())
+            emit definitionNotInScript(word);
+        return false;
+    }
+    // Enough places to find the way back from a long chase, not a history
+    // without end.
+    m_jumpedFrom.push_back(textCursor().position());
+    if (m_jumpedFrom.size() > 100)
+        m_jumpedFrom.erase(m_jumpedFrom.begin());
+    const QTextBlock block = document()->findBlockByNumber(lines.front());
+    QTextCursor c(block);
+    c.setPosition(block.position() + m_index.line(lines.front())->label.column);
+    setTextCursor(c);
+    centerCursor();
+    return true;
+}
+
+bool CVantrelView::OnEditGoBack()
+{
+    if (m_jumpedFrom.empty())
+        return false;
+    QTextCursor c = textCursor();
+    c.setPosition(int(std::min<qsizetype>(m_jumpedFrom.back(), textLength())));
+    m_jumpedFrom.pop_back();
+    setTextCursor(c);
+    ensureCursorVisible();
+    return true;
+}
+
+void CVantrelView::mouseReleaseEvent(QMouseEvent* e)
+{
+    ScriptEditControl::mouseReleaseEvent(e);
+    // Ctrl+click on a label's name goes to the label, as F2 does.
+    if (e->button() == Qt::LeftButton && e->modifiers() == Qt::ControlModifier && !textCursor().hasSelection())
+        OnEditGoToDefinition();
 }
 
 void CVantrelView::OnEditPaste()

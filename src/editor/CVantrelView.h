@@ -49,6 +49,11 @@ public:
     // one), or brings them back when every non-blank one is commented out
     // already. One undo step, coloured at once.
     void OnEditToggleComment();
+    // Puts the caret on the label named by the word under it, remembering
+    // where it was; false when the script defines no such label.
+    bool OnEditGoToDefinition();
+    // Returns to where the last jump started; false when there is none.
+    bool OnEditGoBack();
 
     // Inserts text at the caret in place of the selection, as a paste: one
     // undo step, coloured at once.
@@ -95,17 +100,24 @@ signals:
     void caretLineChanged(int line);
     // The index changed with an edit or a new text.
     void indexChanged();
+    // The hints were found again.
+    void hintsUpdated();
     // The caret came to a line with another hint, or none (empty).
     void caretHintChanged(const QString& hint);
+    // Go To Definition found no label of this name in the script: one of its
+    // includes may define it.
+    void definitionNotInScript(const QString& label);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     void paintHints();
     void updateOccurrences();
+    QString wordAtCaret() const;
     void colourLines(int first, int last);
     void onTextInserted(qsizetype start, qsizetype end);
     void onChangedRange(qsizetype start, qsizetype end);
@@ -120,6 +132,7 @@ private:
     IncludeFolders m_includeFolders;
     QString m_caretHint;
     QTimer m_occurrenceTimer;
+    std::vector<int> m_jumpedFrom;  // caret positions, the latest last
     SyntaxColours m_colours;
     HighlightEngine m_engine;
     QTimer m_timer;

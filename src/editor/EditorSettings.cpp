@@ -20,6 +20,7 @@ void EditorSettings::read(const ProfileStore& store)
     colourAsYouType = readFlag(store, str::kEntryColourAsYouType, defaults.colourAsYouType);
     debugOutput = readFlag(store, str::kEntryDebugOutput, defaults.debugOutput);
     scriptHints = readFlag(store, str::kEntryScriptHints, defaults.scriptHints);
+    outline = readFlag(store, str::kEntryOutline, defaults.outline);
 }
 
 bool EditorSettings::write(ProfileStore& store) const
@@ -31,5 +32,6 @@ bool EditorSettings::write(ProfileStore& store) const
     store.writeInt(section, str::kEntryColourAsYouType, colourAsYouType ? 1 : 0);
     store.writeInt(section, str::kEntryDebugOutput, debugOutput ? 1 : 0);
     store.writeInt(section, str::kEntryScriptHints, scriptHints ? 1 : 0);
+    store.writeInt(section, str::kEntryOutline, outline ? 1 : 0);
     return store.commitBatch();
 }

@@ -10,6 +10,7 @@ struct EditorSettings {
     bool colourAsYouType = true;
     bool debugOutput = false;  // the debug output panel is shown
     bool scriptHints = true;   // hints underlined and told in the status bar
+    bool outline = false;      // the outline panel is shown
 
     // Reads the entries; a missing one keeps its default.
     void read(const ProfileStore& store);

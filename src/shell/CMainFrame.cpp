@@ -6,6 +6,7 @@
 #include "editor/FindReplace.h"
 #include "editor/GoToLineDlg.h"
 #include "editor/HtmlExport.h"
+#include "editor/OutlinePanel.h"
 #include "launch/DebugPanel.h"
 #include "launch/LaunchCommands.h"
 #include "launch/LaunchPlan.h"
@@ -29,6 +30,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDockWidget>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -307,6 +309,8 @@ void CMainFrame::connectEditCommands()
     on(ID_EDIT_REPLACE, [this] { m_findReplace->OnEditReplace(); });
     on(ID_EDIT_GOTO_LINE, [this] { GoToLineDlg::run(m_view); });
     on(ID_EDIT_TOGGLE_COMMENT, [this] { m_view->OnEditToggleComment(); });
+    on(ID_EDIT_GO_TO_DEFINITION, [this] { m_view->OnEditGoToDefinition(); });
+    on(ID_EDIT_GO_BACK, [this] { m_view->OnEditGoBack(); });
 }
 
 void CMainFrame::connectViewCommands()
@@ -377,6 +381,17 @@ void CMainFrame::connectEditorSwitches()
            [this](bool on) { m_view->setColourAsYouType(on); });
     toggle(ID_OPTIONS_SCRIPT_HINTS, settings.scriptHints, [this](bool on) { m_view->setHintsShown(on); });
 
+    // The outline stands at the left of the script.
+    auto* dock = new QDockWidget(str::kOutlineCaption, this);
+    dock->setObjectName(QStringLiteral("OutlineDock"));
+    dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    auto* outline = new OutlinePanel(dock);
+    outline->setView(m_view);
+    dock->setWidget(outline);
+    addDockWidget(Qt::LeftDockWidgetArea, dock);
+    toggle(ID_VIEW_OUTLINE, settings.outline, [dock](bool on) { dock->setVisible(on); });
+    connect(dock->toggleViewAction(), &QAction::toggled, m_actions[ID_VIEW_OUTLINE], &QAction::setChecked);
+
     // Included files are looked for beside the script, then in the folder of
     // the game the launch settings choose, as they stand when hints are found.
     m_view->setIncludeFolders([this] {
@@ -399,6 +414,7 @@ void CMainFrame::writeEditorSettings() const
     settings.autoIndent = m_actions[ID_OPTIONS_AUTO_INDENT]->isChecked();
     settings.colourAsYouType = m_actions[ID_OPTIONS_COLOUR_AS_YOU_TYPE]->isChecked();
     settings.scriptHints = m_actions[ID_OPTIONS_SCRIPT_HINTS]->isChecked();
+    settings.outline = m_actions[ID_VIEW_OUTLINE]->isChecked();
     settings.write(ProfileStore::app());
 }
 

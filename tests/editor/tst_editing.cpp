@@ -245,7 +245,7 @@ private slots:
     void editorSettingsRoundTrip()
     {
         EditorSettings read;
-        const EditorSettings changed{false, false, false, true, false};
+        const EditorSettings changed{false, false, false, true, false, true};
         QVERIFY(changed.write(ProfileStore::app()));
         ProfileStore::reopenApp();
         read.read(ProfileStore::app());

@@ -7,6 +7,7 @@
 #include "common/TestEnv.h"
 #include "editor/CVantrelView.h"
 #include "editor/FindReplace.h"
+#include "editor/OutlinePanel.h"
 #include "platform/ProfileStore.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
@@ -26,6 +27,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -304,6 +306,67 @@ private slots:
         QCOMPARE(view->extraSelections()[1].cursor.selectionStart(), posOf(QStringLiteral("s Loop")) + 2);
         moveTo(posOf(QStringLiteral("; Loop")) + 3);  // in a comment: none
         QTRY_COMPARE(view->extraSelections().size(), 0);
+    }
+
+    // View > Outline: sections with their labels and includes, the hints
+    // under Problems; Enter on an entry goes to its line, the caret's entry
+    // is bold, the filter narrows by name, and the panel stays as it was left.
+    void outlineListsTheScript()
+    {
+        open("Start:\n;----\n; SETUP\n;----\n#INCLUDE gone.iws\nLoop:\nBRA Loop\n; -- End part ----\nEnd:\n");
+        frame->action(ID_VIEW_OUTLINE)->trigger();
+        auto* panel = frame->findChild<OutlinePanel*>();
+        QVERIFY(panel && panel->isVisible());
+        view->updateHints();
+        panel->rebuild();
+        QTreeWidget* tree = panel->tree();
+        const auto texts = [](QTreeWidgetItem* parent) {
+            QStringList out;
+            for (int i = 0; i < parent->childCount(); ++i)
+                out << parent->child(i)->text(0) + (parent->child(i)->isHidden() ? "(hidden)" : "");
+            return out;
+        };
+        QCOMPARE(texts(tree->invisibleRootItem()), QStringList({"Start", "SETUP", "End part", str::kOutlineProblems}));
+        QCOMPARE(texts(tree->topLevelItem(1)), QStringList({QString(str::kOutlineInclude).arg("gone.iws"), "Loop"}));
+        QCOMPARE(texts(tree->topLevelItem(2)), QStringList{"End"});
+        QCOMPARE(tree->topLevelItem(3)->childCount(), 1);
+
+        QTreeWidgetItem* end = tree->topLevelItem(2)->child(0);
+        tree->setFocus();
+        tree->setCurrentItem(end);
+        QTest::keyClick(tree, Qt::Key_Return);
+        QCOMPARE(view->textCursor().blockNumber(), 8);
+        QVERIFY(view->hasFocus());
+        QVERIFY(end->font(0).bold());
+        moveTo(posOf(QStringLiteral("BRA")));
+        QVERIFY(!end->font(0).bold());
+        QVERIFY(tree->topLevelItem(1)->child(1)->font(0).bold());  // Loop
+
+        QTest::keyClicks(panel->filterField(), QStringLiteral("LOOP"));  // without regard to case
+        QCOMPARE(texts(tree->invisibleRootItem()), QStringList({"Start(hidden)", "SETUP", "End part(hidden)",
+                                                                QString(str::kOutlineProblems) + "(hidden)"}));
+        QCOMPARE(texts(tree->topLevelItem(1)),
+                 QStringList({QString(str::kOutlineInclude).arg("gone.iws") + "(hidden)", "Loop"}));
+
+        frame->close();
+        QVERIFY(env.settingsText().contains(QLatin1String("Outline=1")));
+    }
+
+    // F2 on a label's name goes to the label, Alt+Left comes back; a word
+    // that names no label goes nowhere.
+    void goToDefinitionAndBack()
+    {
+        open("BRA_IF End,TIMER_OUT\nWAIT 1\n  End:\n");
+        const qsizetype from = posOf(QStringLiteral("End,")) + 1;
+        moveTo(from);
+        QTest::keyClick(view, Qt::Key_F2);
+        QCOMPARE(view->textCursor().position(), posOf(QStringLiteral("End:")));
+        moveTo(posOf(QStringLiteral("WAIT")));
+        QTest::keyClick(view, Qt::Key_F2);
+        QCOMPARE(view->textCursor().position(), posOf(QStringLiteral("WAIT")));
+        QTest::keyClick(view, Qt::Key_Left, Qt::AltModifier);
+        QCOMPARE(view->textCursor().position(), from);
+        QVERIFY(!view->OnEditGoBack());
     }
 
     // Replace All is one undo step; what it did not replace keeps its colour,
