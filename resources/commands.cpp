@@ -66,6 +66,8 @@ constexpr CommandInfo kCommands[] = {
     {ID_VIEW_OUTLINE, "&Outline", "Show or hide the sections, labels and includes beside the script", nullptr},
     {ID_EDIT_GO_TO_DEFINITION, "Go To &Definition\tF2", "Move the caret to the label named under it", nullptr},
     {ID_EDIT_GO_BACK, "Go &Back\tAlt+Left", "Return to where the last jump to a label started", nullptr},
+    {ID_EDIT_FIND_USES, "Find Use&s\tShift+F2", "List the lines that branch to or call the label under the caret",
+     nullptr},
     {ID_OPTIONS_SCRIPT_HINTS, "Script &Hints", "Underline what the game would find wrong in the script", nullptr},
     {ID_NEXT_PANE, nullptr, "Switch to the next window pane", "Next Pane"},
     {ID_PREV_PANE, nullptr, "Switch back to the previous window pane", "Previous Pane"},
@@ -103,6 +105,7 @@ constexpr MenuEntry kMainMenu[] = {
     {M::Item, ID_EDIT_TOGGLE_COMMENT, nullptr},
     {M::Item, ID_EDIT_GO_TO_DEFINITION, nullptr},
     {M::Item, ID_EDIT_GO_BACK, nullptr},
+    {M::Item, ID_EDIT_FIND_USES, nullptr},
     {M::PopupEnd, 0, nullptr},
 
     {M::PopupBegin, 0, "&View"},
@@ -186,6 +189,7 @@ constexpr Accelerator kAccelerators[] = {
     {C | Qt::Key_Slash, ID_EDIT_TOGGLE_COMMENT},
     {QKeyCombination(Qt::Key_F2), ID_EDIT_GO_TO_DEFINITION},
     {A | Qt::Key_Left, ID_EDIT_GO_BACK},
+    {S | Qt::Key_F2, ID_EDIT_FIND_USES},
 };
 
 constexpr int kToolbar[] = {

@@ -47,6 +47,7 @@ inline constexpr int ID_OPTIONS_SCRIPT_HINTS = 32841;
 inline constexpr int ID_VIEW_OUTLINE = 32842;
 inline constexpr int ID_EDIT_GO_TO_DEFINITION = 32843;
 inline constexpr int ID_EDIT_GO_BACK = 32844;
+inline constexpr int ID_EDIT_FIND_USES = 32845;
 
 // Edit
 inline constexpr int ID_EDIT_COPY = 57634;

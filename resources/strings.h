@@ -178,6 +178,9 @@ inline constexpr T kOutlineInclude("#INCLUDE %1");
 inline constexpr T kOutlineProblems("Problems");
 inline constexpr T kOutlineProblem("Line %1: %2");
 inline constexpr T kEntryOutline("Outline");
+inline constexpr T kUsesCaption("Uses");
+inline constexpr T kUsesLine("Line %1: %2");
+inline constexpr T kUsesNone("No branch or call of this script names %1.");
 
 // Editing basics
 inline constexpr T kSectionEditor("Editor");

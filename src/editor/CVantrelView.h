@@ -54,6 +54,8 @@ public:
     bool OnEditGoToDefinition();
     // Returns to where the last jump started; false when there is none.
     bool OnEditGoBack();
+    // The word (letters, digits, "_") the caret is in or next to.
+    QString wordAtCaret() const;
 
     // Inserts text at the caret in place of the selection, as a paste: one
     // undo step, coloured at once.
@@ -117,7 +119,6 @@ protected:
 private:
     void paintHints();
     void updateOccurrences();
-    QString wordAtCaret() const;
     void colourLines(int first, int last);
     void onTextInserted(qsizetype start, qsizetype end);
     void onChangedRange(qsizetype start, qsizetype end);

@@ -16,4 +16,5 @@ list(APPEND VANTREL_UI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/LineNumberGutter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/GoToLineDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WordCompleter.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/OutlinePanel.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/OutlinePanel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/UsesPanel.cpp)

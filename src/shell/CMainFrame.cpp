@@ -7,6 +7,7 @@
 #include "editor/GoToLineDlg.h"
 #include "editor/HtmlExport.h"
 #include "editor/OutlinePanel.h"
+#include "editor/UsesPanel.h"
 #include "launch/DebugPanel.h"
 #include "launch/LaunchCommands.h"
 #include "launch/LaunchPlan.h"
@@ -391,6 +392,21 @@ void CMainFrame::connectEditorSwitches()
     addDockWidget(Qt::LeftDockWidgetArea, dock);
     toggle(ID_VIEW_OUTLINE, settings.outline, [dock](bool on) { dock->setVisible(on); });
     connect(dock->toggleViewAction(), &QAction::toggled, m_actions[ID_VIEW_OUTLINE], &QAction::setChecked);
+
+    // Find Uses lists its lines under the script, shown when asked.
+    auto* usesDock = new QDockWidget(str::kUsesCaption, this);
+    usesDock->setObjectName(QStringLiteral("UsesDock"));
+    usesDock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    auto* uses = new UsesPanel(usesDock);
+    usesDock->setWidget(uses);
+    addDockWidget(Qt::BottomDockWidgetArea, usesDock);
+    usesDock->hide();
+    connect(m_actions[ID_EDIT_FIND_USES], &QAction::triggered, this, [this, uses, usesDock] {
+        if (uses->findUses(m_view)) {
+            usesDock->show();
+            uses->setFocus();
+        }
+    });
 
     // Included files are looked for beside the script, then in the folder of
     // the game the launch settings choose, as they stand when hints are found.

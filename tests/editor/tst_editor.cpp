@@ -8,6 +8,7 @@
 #include "editor/CVantrelView.h"
 #include "editor/FindReplace.h"
 #include "editor/OutlinePanel.h"
+#include "editor/UsesPanel.h"
 #include "platform/ProfileStore.h"
 #include "resources/ids.h"
 #include "resources/strings.h"
@@ -367,6 +368,19 @@ private slots:
         QTest::keyClick(view, Qt::Key_Left, Qt::AltModifier);
         QCOMPARE(view->textCursor().position(), from);
         QVERIFY(!view->OnEditGoBack());
+
+        // Shift+F2 lists the lines that name the label; Enter goes to one.
+        view->appendPlainText(QStringLiteral("; BRA End\nCALL_IF TIMER_OUT,End"));
+        moveTo(posOf(QStringLiteral("End:")));
+        QTest::keyClick(view, Qt::Key_F2, Qt::ShiftModifier);
+        auto* uses = frame->findChild<UsesPanel*>();
+        QVERIFY(uses && uses->isVisible() && uses->hasFocus());
+        QCOMPARE(uses->count(), 2);  // not the comment
+        QCOMPARE(uses->item(1)->text(), QString(str::kUsesLine).arg(6).arg("CALL_IF TIMER_OUT,End"));
+        uses->setCurrentRow(1);
+        QTest::keyClick(uses, Qt::Key_Return);
+        QCOMPARE(view->textCursor().blockNumber(), 5);
+        QVERIFY(view->hasFocus());
     }
 
     // Replace All is one undo step; what it did not replace keeps its colour,
