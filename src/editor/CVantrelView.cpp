@@ -137,6 +137,10 @@ void CVantrelView::paintHints()
 
 void CVantrelView::updateOccurrences()
 {
+    // While an edit is still being reported, the text kept beside the
+    // document is behind it; the caret's next move looks again.
+    if (!coloursInSync())
+        return;
     QList<QTextEdit::ExtraSelection> marks;
     const QTextCursor caret = textCursor();
     const QTextBlock caretBlock = caret.block();
