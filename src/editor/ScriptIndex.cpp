@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 
 namespace {
 
@@ -101,7 +102,40 @@ ScriptIndex::Word titleOf(QStringView line)
     return {line.sliced(b, end - b).toString(), int(b)};
 }
 
+// Entries freed by one thread are reused by it; the blocks stay for the
+// thread's life.
+struct LinePool {
+    std::vector<void*> free;
+    std::vector<std::unique_ptr<std::byte[]>> blocks;
+};
+thread_local LinePool t_linePool;
+
 }  // namespace
+
+void* ScriptIndex::Line::operator new(std::size_t size)
+{
+    if (size != sizeof(Line))
+        return ::operator new(size);
+    LinePool& pool = t_linePool;
+    if (pool.free.empty()) {
+        constexpr std::size_t kPerBlock = 256;
+        auto block = std::make_unique<std::byte[]>(kPerBlock * sizeof(Line));
+        for (std::size_t i = kPerBlock; i-- > 0;)
+            pool.free.push_back(block.get() + i * sizeof(Line));
+        pool.blocks.push_back(std::move(block));
+    }
+    void* p = pool.free.back();
+    pool.free.pop_back();
+    return p;
+}
+
+void ScriptIndex::Line::operator delete(void* p, std::size_t size)
+{
+    if (size != sizeof(Line))
+        ::operator delete(p);
+    else
+        t_linePool.free.push_back(p);
+}
 
 ScriptIndex::Slot ScriptIndex::parse(QStringView text)
 {

@@ -47,6 +47,11 @@ public:
         // "; CREATE UNIVERSE" between two ";------" rules: a banner.
         const Word& title() const { return kind == Kind::Title ? name : kNoWord; }
         bool operator==(const Line&) const = default;
+
+        // A long script has tens of thousands of entries: they come from
+        // blocks of their own rather than one heap allocation each.
+        static void* operator new(std::size_t size);
+        static void operator delete(void* p, std::size_t size);
     };
 
     struct Section {
