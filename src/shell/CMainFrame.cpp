@@ -365,7 +365,8 @@ void CMainFrame::connectOptionCommands()
 
 void CMainFrame::connectEditorSwitches()
 {
-    // Four switches of our own, each a checkable command kept in the settings.
+    // Switches of our own, each a checkable command kept in the settings, and
+    // the panels that read the script index.
     EditorSettings settings;
     settings.read(ProfileStore::app());
     const auto toggle = [this](int id, bool on, auto apply) {

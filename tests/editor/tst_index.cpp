@@ -207,6 +207,12 @@ private slots:
                 view.OnEditRedo();
                 break;
             }
+            // Painting hands colours to the layouts, which reports content
+            // changes of its own that change no text.
+            if (step % 16 == 0) {
+                view.OnRegenerateHighlights();
+                view.repaint();
+            }
             if (!(view.index() == ScriptIndex(view.rawTextView())))
                 QFAIL(qPrintable(QStringLiteral("step %1: the index differs from a fresh one").arg(step)));
         }
