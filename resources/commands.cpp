@@ -80,6 +80,8 @@ constexpr CommandInfo kCommands[] = {
      "Go To Definition"},
     {ID_EDIT_GO_BACK, "Go &Back\tAlt+Left", "Return to where the last jump started", "Go Back"},
     {ID_EDIT_FIND_USES, "Find Use&s\tShift+F2", "List every line that uses the label at the caret", "Find Uses"},
+    {ID_EDIT_TOGGLE_COMMENT, "Toggle Co&mment\tCtrl+/", "Comment out the selected lines, or bring them back", nullptr},
+    {ID_OPTIONS_SCRIPT_HINTS, "Script &Hints", "Underline what the game would find wrong in the script", nullptr},
     {ID_NEXT_PANE, nullptr, "Switch to the next window pane", "Next Pane"},
     {ID_PREV_PANE, nullptr, "Switch back to the previous window pane", "Previous Pane"},
     {ID_OLE_EDIT_PROPERTIES, nullptr, nullptr, nullptr},
@@ -117,6 +119,7 @@ constexpr MenuEntry kMainMenu[] = {
     {M::Item, ID_EDIT_REPLACE, nullptr},
     {M::Separator, 0, nullptr},
     {M::Item, ID_EDIT_GOTO_LINE, nullptr},
+    {M::Item, ID_EDIT_TOGGLE_COMMENT, nullptr},
     {M::Item, ID_EDIT_GOTO_DEFINITION, nullptr},
     {M::Item, ID_EDIT_GO_BACK, nullptr},
     {M::Item, ID_EDIT_FIND_USES, nullptr},
@@ -163,6 +166,7 @@ constexpr MenuEntry kMainMenu[] = {
     {M::Item, ID_OPTIONS_AUTO_INDENT, nullptr},
     {M::Item, ID_OPTIONS_COLOUR_AS_YOU_TYPE, nullptr},
     {M::Item, ID_OPTIONS_OPEN_IN_TABS, nullptr},
+    {M::Item, ID_OPTIONS_SCRIPT_HINTS, nullptr},
     {M::PopupEnd, 0, nullptr},
 
     {M::PopupBegin, 0, "&Help"},
@@ -215,6 +219,7 @@ constexpr Accelerator kAccelerators[] = {
     {C | Qt::Key_PageDown, ID_NEXT_TAB},
     {C | Qt::Key_PageUp, ID_PREV_TAB},
     {C | Qt::Key_I, ID_OPEN_INCLUDED_FILE},
+    {C | Qt::Key_Slash, ID_EDIT_TOGGLE_COMMENT},
 };
 
 constexpr int kToolbar[] = {

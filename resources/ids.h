@@ -57,6 +57,8 @@ inline constexpr int ID_VIEW_OUTLINE = 32850;
 inline constexpr int ID_EDIT_GOTO_DEFINITION = 32851;
 inline constexpr int ID_EDIT_GO_BACK = 32852;
 inline constexpr int ID_EDIT_FIND_USES = 32853;
+inline constexpr int ID_EDIT_TOGGLE_COMMENT = 32854;
+inline constexpr int ID_OPTIONS_SCRIPT_HINTS = 32855;
 
 // Edit
 inline constexpr int ID_EDIT_COPY = 57634;

@@ -153,12 +153,18 @@ inline constexpr T kUsage(
     "      --export-html SCRIPT [OUT]\n"
     "                             write SCRIPT as a coloured HTML page to OUT,\n"
     "                             or to standard output, and exit\n"
+    "      --check SCRIPT...      print the hints of each SCRIPT as\n"
+    "                             PATH:LINE:COLUMN: warning: TEXT and exit:\n"
+    "                             0 none, 1 hints, 2 a script not read\n"
     "  -h, --help                 show this help and exit\n"
     "  -v, --version              show the version and exit\n"
     "  -Embedding, -Automation    start without the splash screen\n");
 inline constexpr T kUnknownOption("vantrel: unknown option '%1'\nTry 'vantrel --help' for more information.\n");
 inline constexpr T kMissingScript(
     "vantrel: --export-html needs a SCRIPT\nTry 'vantrel --help' for more information.\n");
+inline constexpr T kCheckMissingScript(
+    "vantrel: --check needs at least one SCRIPT\nTry 'vantrel --help' for more information.\n");
+inline constexpr T kCheckHintLine("%1:%2:%3: warning: %4\n");
 inline constexpr T kEditorModuleMissing("vantrel: the editor cannot be started: %1\n");
 inline constexpr T kCannotRead("vantrel: cannot read '%1': %2\n");
 inline constexpr T kCannotWrite("vantrel: cannot write '%1': %2\n");
@@ -174,6 +180,17 @@ inline constexpr T kHintNoLabelUnknownInclude(
     "No label named %1 in this script; it may be in %2, which could not be found.");
 inline constexpr T kHintIncludeMissing("The included file %1 cannot be found (looked in %2).");
 inline constexpr T kHintOpenString("This string is not closed on its line.");
+
+// Outline
+inline constexpr T kOutlineCaption("Outline");
+inline constexpr T kOutlineFilter("Filter by name");
+inline constexpr T kOutlineInclude("#INCLUDE %1");
+inline constexpr T kOutlineProblems("Problems");
+inline constexpr T kOutlineProblem("Line %1: %2");
+inline constexpr T kEntryOutline("Outline");
+inline constexpr T kUsesCaption("Uses");
+inline constexpr T kUsesLine("Line %1: %2");
+inline constexpr T kUsesNone("No branch or call of this script names %1.");
 
 // Editing basics
 inline constexpr T kSectionEditor("Editor");
@@ -192,6 +209,7 @@ inline constexpr T kUsesEntry("%1(%2): %3");
 inline constexpr T kNoLabelAtCaret("Put the cursor on the name of a label first.");
 inline constexpr T kNoDefinition("No label named %1 in this script or its includes.");
 inline constexpr T kNothingToGoBackTo("There is no place to go back to.");
+inline constexpr T kEntryScriptHints("Script Hints");
 inline constexpr T kGoToLineCaption("Go To Line");
 inline constexpr T kGoToLineLabel("&Line number (1 - %1):");
 inline constexpr T kOkButton("OK");

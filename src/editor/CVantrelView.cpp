@@ -8,7 +8,11 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollBar>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include <memory>
 
@@ -34,6 +38,163 @@ CVantrelView::CVantrelView(QWidget* parent) : ScriptEditControl(parent)
         m_index.reset(rawTextView());
         emit indexChanged();
     });
+
+    // Hints are found a moment after typing stops, not on every key.
+    m_hintTimer.setSingleShot(true);
+    m_hintTimer.setInterval(300);
+    connect(&m_hintTimer, &QTimer::timeout, this, &CVantrelView::updateHints);
+    connect(this, &CVantrelView::indexChanged, this, [this] {
+        if (m_hintsShown)
+            m_hintTimer.start();
+    });
+    // Occurrences of the caret's word follow the caret and the scrolling,
+    // once the event that moved them is done.
+    m_occurrenceTimer.setSingleShot(true);
+    m_occurrenceTimer.setInterval(0);
+    connect(&m_occurrenceTimer, &QTimer::timeout, this, &CVantrelView::updateOccurrences);
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        m_occurrenceTimer.start();
+        const QString hint = caretHint();
+        if (hint != m_caretHint) {
+            m_caretHint = hint;
+            emit caretHintChanged(hint);
+        }
+    });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, &m_occurrenceTimer, qOverload<>(&QTimer::start));
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, &m_occurrenceTimer, qOverload<>(&QTimer::start));
+}
+
+void CVantrelView::setHintsShown(bool on)
+{
+    m_hintsShown = on;
+    updateHints();
+}
+
+void CVantrelView::updateHints()
+{
+    m_hintTimer.stop();
+    m_hints.clear();
+    if (m_hintsShown) {
+        const auto [scriptFolder, gameFolder] = m_includeFolders ? m_includeFolders() : std::pair<QString, QString>();
+        // Read afresh each time: an included file may have changed meanwhile.
+        IncludeFiles includes(scriptFolder, gameFolder);
+        m_hints = scriptHints(m_index, std::ref(includes));
+    }
+    viewport()->update();
+    emit hintsUpdated();
+    const QString hint = caretHint();
+    if (hint != m_caretHint) {
+        m_caretHint = hint;
+        emit caretHintChanged(hint);
+    }
+}
+
+QString CVantrelView::caretHint() const
+{
+    const int line = textCursor().blockNumber();
+    const auto it =
+        std::lower_bound(m_hints.begin(), m_hints.end(), line, [](const ScriptHint& h, int l) { return h.line < l; });
+    return it != m_hints.end() && it->line == line ? it->text : QString();
+}
+
+void CVantrelView::paintEvent(QPaintEvent* e)
+{
+    ScriptEditControl::paintEvent(e);
+    paintHints();
+}
+
+void CVantrelView::paintHints()
+{
+    if (m_hints.empty())
+        return;
+    QPainter painter(viewport());
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(220, 0, 0), 1));
+    const QPointF offset = contentOffset();
+    const int bottom = viewport()->rect().bottom();
+    // Only the lines on screen: a long script may hold thousands of hints.
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF box = blockBoundingGeometry(block).translated(offset);
+        if (box.top() > bottom)
+            break;
+        const int line = block.blockNumber();
+        auto it = std::lower_bound(m_hints.begin(), m_hints.end(), line,
+                                   [](const ScriptHint& h, int l) { return h.line < l; });
+        const int length = block.length() - 1;
+        for (; it != m_hints.end() && it->line == line; ++it) {
+            const int from = std::min(it->column, length);
+            const int to = std::min(it->column + std::max(it->length, 1), std::max(length, from + 1));
+            const QTextLine tl = block.layout()->lineForTextPosition(from);
+            if (!tl.isValid())
+                continue;
+            const qreal x1 = tl.cursorToX(from) + box.left();
+            const qreal x2 = std::max(tl.cursorToX(std::min(to, length)) + box.left(), x1 + 4);
+            const qreal y = box.top() + tl.y() + tl.ascent() + 2;
+            QPainterPath wave(QPointF(x1, y));
+            bool up = true;
+            for (qreal x = x1 + 2; x <= x2; x += 2, up = !up)
+                wave.lineTo(x, up ? y - 2 : y);
+            painter.drawPath(wave);
+        }
+    }
+}
+
+void CVantrelView::updateOccurrences()
+{
+    // While an edit is still being reported, the text kept beside the
+    // document is behind it; the caret's next move looks again.
+    if (!coloursInSync())
+        return;
+    QList<QTextEdit::ExtraSelection> marks;
+    const QTextCursor caret = textCursor();
+    const QTextBlock caretBlock = caret.block();
+    const QString caretText = caretBlock.text();
+    const int at = caret.positionInBlock();
+    int b = at;
+    int e = at;
+    while (b > 0 && HighlightEngine::isWordChar(caretText[b - 1]))
+        --b;
+    while (e < caretText.size() && HighlightEngine::isWordChar(caretText[e]))
+        ++e;
+    const auto classOf = [this](const QTextBlock& block) {
+        return m_engine.highlight(rawTextView(), block.position(), block.position() + block.length() - 1);
+    };
+    const auto textual = [](std::uint8_t c) {
+        return c != std::uint8_t(TextClass::Comment) && c != std::uint8_t(TextClass::String);
+    };
+    const bool wordAtCaret = !caret.hasSelection() && e > b && !caretText[b].isDigit() &&
+                             textual(classOf(caretBlock).classes[std::size_t(b)]);
+    if (wordAtCaret) {
+        const QString word = caretText.mid(b, e - b);
+        QColor soft = palette().highlight().color();
+        soft.setAlpha(48);
+        const QPointF offset = contentOffset();
+        const int bottom = viewport()->rect().bottom();
+        for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+            if (blockBoundingGeometry(block).translated(offset).top() > bottom)
+                break;
+            const QString text = block.text();
+            std::vector<std::uint8_t> classes;
+            for (qsizetype i = text.indexOf(word); i >= 0; i = text.indexOf(word, i + 1)) {
+                const qsizetype j = i + word.size();
+                if ((i > 0 && HighlightEngine::isWordChar(text[i - 1])) ||
+                    (j < text.size() && HighlightEngine::isWordChar(text[j])) || (block == caretBlock && i == b))
+                    continue;
+                if (classes.empty())
+                    classes = classOf(block).classes;
+                if (!textual(classes[std::size_t(i)]))
+                    continue;
+                QTextEdit::ExtraSelection mark;
+                mark.cursor = QTextCursor(block);
+                mark.cursor.setPosition(block.position() + int(i));
+                mark.cursor.setPosition(block.position() + int(j), QTextCursor::KeepAnchor);
+                mark.format.setBackground(soft);
+                marks << mark;
+            }
+        }
+    }
+    if (!marks.isEmpty() || !extraSelections().isEmpty())
+        setExtraSelections(marks);
 }
 
 CVantrelView::~CVantrelView() { OnDestroy(); }
@@ -120,6 +281,61 @@ void CVantrelView::setColour(const SyntaxColours::Row& row, ColourRef colour)
     storeChangedColours();
     // The user sees the new colour at once, as after F5.
     HighlightSyntax(Document);
+}
+
+void CVantrelView::OnEditToggleComment()
+{
+    if (isReadOnly())
+        return;
+    QTextCursor cursor = textCursor();
+    QTextDocument* doc = document();
+    const QTextBlock first = doc->findBlock(cursor.selectionStart());
+    QTextBlock last = doc->findBlock(cursor.selectionEnd());
+    // A selection that ends at the start of a line leaves that line alone.
+    if (cursor.hasSelection() && last != first && cursor.selectionEnd() == last.position())
+        last = last.previous();
+    const auto indentOf = [](const QString& line) {
+        qsizetype i = 0;
+        while (i < line.size() && (line[i] == QLatin1Char(' ') || line[i] == QLatin1Char('\t')))
+            ++i;
+        return i;
+    };
+    bool anyText = false;
+    bool allCommented = true;
+    for (QTextBlock b = first;; b = b.next()) {
+        const QString line = b.text();
+        const qsizetype i = indentOf(line);
+        if (i < line.size()) {
+            anyText = true;
+            allCommented = allCommented && line[i] == QLatin1Char(';');
+        }
+        if (b == last)
+            break;
+    }
+    QTextCursor edit(doc);
+    edit.beginEditBlock();
+    for (QTextBlock b = first;; b = b.next()) {
+        const QString line = b.text();
+        const qsizetype i = indentOf(line);
+        const bool blank = i == line.size();
+        if (anyText && allCommented && !blank) {
+            edit.setPosition(b.position() + int(i));
+            const bool blankAfter =
+                i + 1 < line.size() && (line[i + 1] == QLatin1Char(' ') || line[i + 1] == QLatin1Char('\t'));
+            edit.setPosition(b.position() + int(i) + (blankAfter ? 2 : 1), QTextCursor::KeepAnchor);
+            edit.removeSelectedText();
+        } else if (!allCommented || !anyText) {
+            // Blank lines stay blank, unless nothing else was chosen.
+            if (!blank || !anyText) {
+                edit.setPosition(b.position());
+                edit.insertText(QStringLiteral("; "));
+            }
+        }
+        if (b == last)
+            break;
+    }
+    edit.endEditBlock();
+    colourLines(first.blockNumber(), last.blockNumber());
 }
 
 void CVantrelView::OnEditPaste()

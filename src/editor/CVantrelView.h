@@ -5,11 +5,16 @@
 
 #include "editor/HighlightEngine.h"
 #include "editor/ScriptEditControl.h"
+#include "editor/ScriptHints.h"
 #include "editor/ScriptIndex.h"
 #include "editor/ScriptText.h"
 #include "editor/SyntaxColours.h"
 
 #include <QTimer>
+
+#include <functional>
+#include <utility>
+#include <vector>
 
 enum HighlightScope { LastLine = 0, Selection = 1, Document = 2 };
 
@@ -40,6 +45,10 @@ public:
     void OnEditUndo();
     void OnEditRedo();
     void OnRegenerateHighlights() { HighlightSyntax(Document); }
+    // Comments out the lines of the selection (the caret's line without
+    // one), or brings them back when every non-blank one is commented out
+    // already. One undo step, coloured at once.
+    void OnEditToggleComment();
 
     // Inserts text at the caret in place of the selection, as a paste: one
     // undo step, coloured at once.
@@ -59,6 +68,19 @@ public:
 
     // What each line defines and uses, kept up to date with every edit.
     const ScriptIndex& index() const { return m_index; }
+
+    // Hints: found a moment after the last edit, underlined where they are
+    // and told while the caret is on their line. folders gives the script's
+    // folder and the game's, where included files are looked for.
+    using IncludeFolders = std::function<std::pair<QString, QString>()>;
+    void setIncludeFolders(IncludeFolders folders) { m_includeFolders = std::move(folders); }
+    void setHintsShown(bool on);
+    bool hintsShown() const { return m_hintsShown; }
+    const std::vector<ScriptHint>& hints() const { return m_hints; }
+    // Finds the hints now rather than a moment after the last edit.
+    void updateHints();
+    // The hint of the caret's line, empty when it has none.
+    QString caretHint() const;
 
     // 0-based line of the caret at the last timer tick.
     int caretLine() const { return m_caretLine; }
@@ -88,13 +110,20 @@ signals:
     void wordClicked(const QString& word);
     // The index changed with an edit or a new text.
     void indexChanged();
+    // The hints were found again.
+    void hintsUpdated();
+    // The caret came to a line with another hint, or none (empty).
+    void caretHintChanged(const QString& hint);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
+    void paintHints();
+    void updateOccurrences();
     void colourLines(int first, int last);
     void storeChangedColours();
     void onTextInserted(qsizetype start, qsizetype end);
@@ -104,6 +133,12 @@ private:
 
     int m_caretLine = 0;
     ScriptIndex m_index;
+    std::vector<ScriptHint> m_hints;  // in line order
+    bool m_hintsShown = true;
+    QTimer m_hintTimer;
+    IncludeFolders m_includeFolders;
+    QString m_caretHint;
+    QTimer m_occurrenceTimer;
     SyntaxColours m_colours;
     unsigned m_unstoredColours = 0;  // rows chosen in this run, not yet in the store
     HighlightEngine m_engine;

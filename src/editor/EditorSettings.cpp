@@ -20,6 +20,7 @@ void EditorSettings::read(const ProfileStore& store)
     colourAsYouType = readFlag(store, str::kEntryColourAsYouType, defaults.colourAsYouType);
     debugOutput = readFlag(store, str::kEntryDebugOutput, defaults.debugOutput);
     openInTabs = readFlag(store, str::kEntryOpenInTabs, defaults.openInTabs);
+    scriptHints = readFlag(store, str::kEntryScriptHints, defaults.scriptHints);
     outline = readFlag(store, str::kEntryOutline, defaults.outline);
 }
 
@@ -33,6 +34,7 @@ bool EditorSettings::write(ProfileStore& store, const EditorSettings* before) co
         {str::kEntryDebugOutput, &EditorSettings::debugOutput},
         {str::kEntryOutline, &EditorSettings::outline},
         {str::kEntryOpenInTabs, &EditorSettings::openInTabs},
+        {str::kEntryScriptHints, &EditorSettings::scriptHints},
     };
     store.beginBatch();
     for (const auto& [entry, flag] : flags) {

@@ -10,6 +10,7 @@ struct EditorSettings {
     bool autoIndent = true;
     bool colourAsYouType = true;
     bool debugOutput = false;  // the debug output panel is shown
+    bool scriptHints = true;   // hints underlined and told in the status bar
     bool outline = false;      // the outline is shown beside the script
     // New, Open, a recent file, a drop and a hand-over open a tab of their
     // own instead of replacing the active script.

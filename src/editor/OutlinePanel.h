@@ -28,6 +28,8 @@ public:
     void setProblems(const std::vector<ScriptHint>& hints);
 
     QTreeWidget* tree() const { return m_tree; }
+    // Builds the list again now, rather than a moment after the last edit.
+    void rebuild();
 
 signals:
     // An entry is chosen: the caret is still where it was.
@@ -39,7 +41,6 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    void rebuild();
     void markCaret(int line1Based);
     void applyFilter();
     void choose(QTreeWidgetItem* item);

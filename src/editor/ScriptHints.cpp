@@ -1,7 +1,6 @@
 #include "editor/ScriptHints.h"
 
 #include "platform/FileLookup.h"
-#include "platform/TextCodec.h"
 #include "resources/strings.h"
 
 #include <QDir>
@@ -21,9 +20,9 @@ std::vector<ScriptHint> scriptHints(const ScriptIndex& index, const IncludeResol
             continue;
         if (!l->label.isEmpty())
             labelLines[l->label.text].push_back(n);
-        if (!l->include.isEmpty() && !includes.contains(l->include.text)) {
-            includes.insert(l->include.text, resolve ? resolve(l->include.text) : IncludedLabels{});
-            includeOrder << l->include.text;
+        if (!l->include().isEmpty() && !includes.contains(l->include().text)) {
+            includes.insert(l->include().text, resolve ? resolve(l->include().text) : IncludedLabels{});
+            includeOrder << l->include().text;
         }
     }
     QStringList missing;
@@ -50,14 +49,14 @@ std::vector<ScriptHint> scriptHints(const ScriptIndex& index, const IncludeResol
                                  QString(str::kHintLabelTwice).arg(l->label.text).arg(other + 1)});
             }
         }
-        if (!l->include.isEmpty() && !includes[l->include.text].found) {
-            const IncludedLabels& inc = includes[l->include.text];
+        if (!l->include().isEmpty() && !includes[l->include().text].found) {
+            const IncludedLabels& inc = includes[l->include().text];
             QStringList folders;
             for (const QString& f : inc.searched)
                 folders << QDir::toNativeSeparators(f);
             hints.push_back(
-                {n, l->include.column, int(l->include.text.size()),
-                 QString(str::kHintIncludeMissing).arg(l->include.text, folders.join(QLatin1String(", ")))});
+                {n, l->include().column, int(l->include().text.size()),
+                 QString(str::kHintIncludeMissing).arg(l->include().text, folders.join(QLatin1String(", ")))});
         }
         if (!l->uses.empty() && std::none_of(l->uses.begin(), l->uses.end(),
                                              [&](const ScriptIndex::Word& w) { return knownLabel(w.text); })) {
@@ -107,16 +106,18 @@ void IncludeFiles::collect(const QString& path, QSet<QString>& labels, QSet<QStr
         return;
     visited.insert(path);
     if (!m_ownLabels.contains(path)) {
-        const textcodec::ReadResult read = textcodec::readScriptFile(path);
-        const ScriptIndex index(read.text);
+        // An include that cannot be read offers no labels; it was found, so
+        // it is not reported as missing.
+        ScriptIndex index;
+        index.readFile(path);
         QSet<QString> own;
         QStringList includes;
         for (int n = 0; n < index.lineCount(); ++n) {
             if (const ScriptIndex::Line* l = index.line(n)) {
                 if (!l->label.isEmpty())
                     own.insert(l->label.text);
-                if (!l->include.isEmpty())
-                    includes << l->include.text;
+                if (!l->include().isEmpty())
+                    includes << l->include().text;
             }
         }
         m_ownLabels.insert(path, own);

@@ -1,11 +1,16 @@
 #include "editor/ScriptIndex.h"
 
 #include "editor/HighlightEngine.h"
+#include "platform/TextCodec.h"
+#include "resources/strings.h"
+
+#include <QFile>
 
 #include <QVarLengthArray>
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 
 namespace {
 
@@ -75,7 +80,8 @@ bool parseComment(QStringView line, qsizetype afterMark, std::unique_ptr<ScriptI
         --e;
     if (e > s) {
         out = std::make_unique<ScriptIndex::Line>();
-        out->section = {line.sliced(s, e - s).toString(), int(s)};
+        out->name = {line.sliced(s, e - s).toString(), int(s)};
+        out->kind = ScriptIndex::Line::Kind::Section;
     }
     return false;
 }
@@ -96,7 +102,40 @@ ScriptIndex::Word titleOf(QStringView line)
     return {line.sliced(b, end - b).toString(), int(b)};
 }
 
+// Entries freed by one thread are reused by it; the blocks stay for the
+// thread's life.
+struct LinePool {
+    std::vector<void*> free;
+    std::vector<std::unique_ptr<std::byte[]>> blocks;
+};
+thread_local LinePool t_linePool;
+
 }  // namespace
+
+void* ScriptIndex::Line::operator new(std::size_t size)
+{
+    if (size != sizeof(Line))
+        return ::operator new(size);
+    LinePool& pool = t_linePool;
+    if (pool.free.empty()) {
+        constexpr std::size_t kPerBlock = 256;
+        auto block = std::make_unique<std::byte[]>(kPerBlock * sizeof(Line));
+        for (std::size_t i = kPerBlock; i-- > 0;)
+            pool.free.push_back(block.get() + i * sizeof(Line));
+        pool.blocks.push_back(std::move(block));
+    }
+    void* p = pool.free.back();
+    pool.free.pop_back();
+    return p;
+}
+
+void ScriptIndex::Line::operator delete(void* p, std::size_t size)
+{
+    if (size != sizeof(Line))
+        ::operator delete(p);
+    else
+        t_linePool.free.push_back(p);
+}
 
 ScriptIndex::Slot ScriptIndex::parse(QStringView text)
 {
@@ -161,8 +200,10 @@ ScriptIndex::Slot ScriptIndex::parse(QStringView text)
             ++s;
             --e;
         }
-        if (e > s)
-            entry().include = {text.sliced(s, e - s).toString(), int(s)};
+        if (e > s) {
+            entry().name = {text.sliced(s, e - s).toString(), int(s)};
+            out->kind = Line::Kind::Include;
+        }
         return slot;
     }
 
@@ -197,46 +238,116 @@ ScriptIndex::Slot ScriptIndex::parse(QStringView text)
 void ScriptIndex::reset(QStringView text)
 {
     m_lines.clear();
+    m_rules.clear();
     m_lines.reserve(std::size_t(text.size() / 32 + 1));
-    // A title needs the line after it: each line is looked at as a title
-    // once the next one is parsed.
-    qsizetype previousStart = 0;
     for (qsizetype from = 0;;) {
         const qsizetype nl = text.indexOf(QLatin1Char('\n'), from);
-        m_lines.push_back(parse(text.sliced(from, (nl < 0 ? text.size() : nl) - from)));
-        const int n = lineCount() - 1;
-        if (m_lines.back().rule && isRule(n - 2) && !isRule(n - 1))
-            settleBanners(text, n - 1, n - 1, previousStart);
+        appendLine(text.sliced(from, (nl < 0 ? text.size() : nl) - from));
         if (nl < 0)
             break;
-        previousStart = from;
         from = nl + 1;
     }
+}
+
+void ScriptIndex::appendLine(QStringView line)
+{
+    Slot slot = parse(line);
+    m_lines.push_back(std::move(slot.line));
+    m_rules.push_back(slot.rule);
+    const int n = lineCount() - 1;
+    // A rule closes a banner when a rule stands two lines up.
+    if (slot.rule && isRule(n - 2) && !isRule(n - 1))
+        settleBanners(m_lastLine, n - 1, n - 1, 0);
+    // Only a line after a rule may become a title: keep its text (in the
+    // same storage each time) until the next line decides.
+    m_lastLine.resize(0);
+    if (isRule(n - 1) && !isRule(n))
+        m_lastLine.append(line);
+}
+
+QString ScriptIndex::readFile(const QString& path)
+{
+    QFile file;
+    if (const QString error = textcodec::openScriptFile(file, path); !error.isEmpty())
+        return error;
+    m_lines.clear();
+    m_rules.clear();
+    m_lastLine.clear();
+    m_lines.reserve(std::size_t(file.size() / 32 + 1));
+    return readRest(file);
+}
+
+QString ScriptIndex::readRest(QFile& file)
+{
+    // A block at a time, as the export reads: a long script is never held
+    // whole, neither as bytes nor as text.
+    QByteArray bytes(64 * 1024, Qt::Uninitialized);
+    qsizetype kept = 0;  // a CR that may be the start of a CR LF
+    QString text;
+    QString partial;  // the start of a line that a block cut
+    qint64 total = file.pos();
+    for (;;) {
+        const qint64 got = file.read(bytes.data() + kept, bytes.size() - kept);
+        if (got < 0)
+            return file.errorString();
+        total += got;
+        if (total > textcodec::kMaxScriptBytes)
+            return QString(str::kScriptTooLarge);
+        const qsizetype have = kept + qsizetype(got);
+        kept = got > 0 && bytes[have - 1] == '\r' ? 1 : 0;
+        textcodec::decode(QByteArrayView(bytes.constData(), have - kept), text);
+        qsizetype from = 0;
+        for (qsizetype nl = text.indexOf(QLatin1Char('\n')); nl >= 0; nl = text.indexOf(QLatin1Char('\n'), from)) {
+            if (partial.isEmpty()) {
+                appendLine(QStringView(text).sliced(from, nl - from));
+            } else {
+                partial.append(QStringView(text).sliced(from, nl - from));
+                appendLine(partial);
+                partial.resize(0);
+            }
+            from = nl + 1;
+        }
+        partial.append(QStringView(text).sliced(from));
+        if (got == 0)
+            break;
+        if (kept)
+            bytes[0] = '\r';
+    }
+    appendLine(partial);
+    return {};
 }
 
 void ScriptIndex::replaceLines(QStringView text, int first, int removed, qsizetype from, qsizetype to)
 {
     first = std::clamp(first, 0, lineCount());
     removed = std::clamp(removed, 0, lineCount() - first);
-    std::vector<Slot> parsed;
+    std::vector<std::unique_ptr<Line>> parsed;
+    std::vector<bool> rules;
     for (qsizetype at = from;;) {
         const qsizetype nl = text.indexOf(QLatin1Char('\n'), at);
         const qsizetype end = nl < 0 || nl > to ? to : nl;
-        parsed.push_back(parse(text.sliced(at, end - at)));
+        Slot slot = parse(text.sliced(at, end - at));
+        parsed.push_back(std::move(slot.line));
+        rules.push_back(slot.rule);
         if (end == to)
             break;
         at = end + 1;
     }
     const int added = int(parsed.size());
     // A keystroke replaces one line by one: no entry moves.
-    const auto begin = m_lines.begin() + first;
     const std::size_t common = std::min(std::size_t(removed), parsed.size());
+    const auto begin = m_lines.begin() + first;
+    const auto rulesBegin = m_rules.begin() + first;
     std::move(parsed.begin(), parsed.begin() + qsizetype(common), begin);
-    if (parsed.size() > common)
+    std::copy(rules.begin(), rules.begin() + qsizetype(common), rulesBegin);
+    if (parsed.size() > common) {
         m_lines.insert(begin + qsizetype(common), std::make_move_iterator(parsed.begin() + qsizetype(common)),
                        std::make_move_iterator(parsed.end()));
-    else if (std::size_t(removed) > common)
+        m_rules.insert(rulesBegin + qsizetype(common), rules.begin() + qsizetype(common), rules.end());
+    } else if (std::size_t(removed) > common) {
         m_lines.erase(begin + qsizetype(common), begin + removed);
+        m_rules.erase(rulesBegin + qsizetype(common), rulesBegin + removed);
+    }
 
     // The lines next to the edit may have become, or stopped being, titles.
     if (first > 0)
@@ -252,16 +363,18 @@ void ScriptIndex::settleBanners(QStringView text, int first, int last, qsizetype
     for (int n = first; n <= last; ++n) {
         const qsizetype nl = text.indexOf(QLatin1Char('\n'), start);
         const qsizetype end = nl < 0 ? text.size() : nl;
-        std::unique_ptr<Line>& entry = m_lines[std::size_t(n)].line;
+        std::unique_ptr<Line>& entry = m_lines[std::size_t(n)];
         Word title;
         if (isRule(n - 1) && isRule(n + 1) && !isRule(n))
             title = titleOf(text.sliced(start, end - start));
         if (!title.isEmpty()) {
             if (!entry)
                 entry = std::make_unique<Line>();
-            entry->title = std::move(title);
-        } else if (entry && !entry->title.isEmpty()) {
-            entry->title = {};
+            entry->name = std::move(title);
+            entry->kind = Line::Kind::Title;
+        } else if (entry && entry->kind == Line::Kind::Title) {
+            entry->name = {};
+            entry->kind = Line::Kind::None;
             if (*entry == Line{})
                 entry.reset();
         }
@@ -273,11 +386,9 @@ std::vector<ScriptIndex::Section> ScriptIndex::sections() const
 {
     std::vector<Section> out;
     for (int n = 0; n < lineCount(); ++n) {
-        const Line* l = m_lines[std::size_t(n)].line.get();
-        if (l && !l->section.isEmpty())
-            out.push_back({n, l->section});
-        else if (l && !l->title.isEmpty())
-            out.push_back({n, l->title});
+        const Line* l = m_lines[std::size_t(n)].get();
+        if (l && (l->kind == Line::Kind::Section || l->kind == Line::Kind::Title))
+            out.push_back({n, l->name});
     }
     return out;
 }
@@ -286,7 +397,7 @@ std::vector<int> ScriptIndex::definitions(QStringView label) const
 {
     std::vector<int> out;
     for (int n = 0; n < lineCount(); ++n) {
-        const Line* l = m_lines[std::size_t(n)].line.get();
+        const Line* l = m_lines[std::size_t(n)].get();
         if (l && !l->label.isEmpty() && l->label.text == label)
             out.push_back(n);
     }
@@ -297,7 +408,7 @@ std::vector<int> ScriptIndex::uses(QStringView label) const
 {
     std::vector<int> out;
     for (int n = 0; n < lineCount(); ++n) {
-        const Line* l = m_lines[std::size_t(n)].line.get();
+        const Line* l = m_lines[std::size_t(n)].get();
         if (l && std::any_of(l->uses.begin(), l->uses.end(), [&](const Word& w) { return w.text == label; }))
             out.push_back(n);
     }
@@ -306,8 +417,7 @@ std::vector<int> ScriptIndex::uses(QStringView label) const
 
 bool ScriptIndex::operator==(const ScriptIndex& other) const
 {
-    return std::equal(m_lines.begin(), m_lines.end(), other.m_lines.begin(), other.m_lines.end(),
-                      [](const Slot& a, const Slot& b) {
-                          return a.rule == b.rule && (a.line && b.line ? *a.line == *b.line : !a.line && !b.line);
-                      });
+    return m_rules == other.m_rules &&
+           std::equal(m_lines.begin(), m_lines.end(), other.m_lines.begin(), other.m_lines.end(),
+                      [](const auto& a, const auto& b) { return a && b ? *a == *b : !a && !b; });
 }

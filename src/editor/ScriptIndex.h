@@ -11,32 +11,47 @@
 #include <QString>
 #include <QStringView>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
+// A name on a line and its 0-based column.
+struct ScriptWord {
+    QString text;
+    int column = -1;
+    bool isEmpty() const { return column < 0; }
+    bool operator==(const ScriptWord&) const = default;
+};
+inline const ScriptWord kNoWord{};
+
+class QFile;
+
 class ScriptIndex {
 public:
-    // A name on a line and its 0-based column.
-    struct Word {
-        QString text;
-        int column = -1;
-        bool isEmpty() const { return column < 0; }
-        bool operator==(const Word&) const = default;
-    };
+    using Word = ScriptWord;
 
-    // What one line holds; most lines hold nothing and have no entry.
+    // What one line holds; most lines hold nothing and have no entry. A
+    // line names at most one section, include or banner title: they share
+    // one field, as a long script holds many of them.
     struct Line {
-        Word label;              // "End:" defines End
-        Word section;            // "; -- Models ----"
-        Word include;            // "#INCLUDE pcorvette.shp"
-        Word branch;             // the branch or call command
-        std::vector<Word> uses;  // its word arguments: labels it may name
-        // A banner is a title line between two rules; each line only knows
-        // its own shape, the banner is seen when the sections are listed.
-        bool rule = false;   // ";------"
-        Word title;          // "; CREATE UNIVERSE"
-        int openQuote = -1;  // column of a quote that no quote closes on its line
+        enum class Kind : std::uint8_t { None, Section, Include, Title };
+        Word label;   // "End:" defines End
+        Word branch;  // the branch or call command
+        Word name;    // of the kind below
+        Kind kind = Kind::None;
+        int openQuote = -1;      // column of a quote that no quote closes on its line
+        std::vector<Word> uses;  // the branch's word arguments: labels it may name
+
+        const Word& section() const { return kind == Kind::Section ? name : kNoWord; }  // "; -- Models ----"
+        const Word& include() const { return kind == Kind::Include ? name : kNoWord; }  // "#INCLUDE x.shp"
+        // "; CREATE UNIVERSE" between two ";------" rules: a banner.
+        const Word& title() const { return kind == Kind::Title ? name : kNoWord; }
         bool operator==(const Line&) const = default;
+
+        // A long script has tens of thousands of entries: they come from
+        // blocks of their own rather than one heap allocation each.
+        static void* operator new(std::size_t size);
+        static void operator delete(void* p, std::size_t size);
     };
 
     struct Section {
@@ -51,6 +66,11 @@ public:
 
     // Indexes the whole text afresh ("\n" line breaks).
     void reset(QStringView text);
+    // Adds a line at the end, for a script read a block at a time.
+    void appendLine(QStringView line);
+    // Indexes the script file at path afresh, reading it a block at a time.
+    // Returns why it could not be read, or an empty string.
+    QString readFile(const QString& path);
     // After an edit: lines [first, first + removed) of the text before it are
     // the lines of text [from, to) now. text is the whole text after the
     // edit: a banner's title depends on the lines around it.
@@ -58,7 +78,7 @@ public:
 
     int lineCount() const { return int(m_lines.size()); }
     // The entry of a line; null when it holds nothing the index keeps.
-    const Line* line(int n) const { return n >= 0 && n < lineCount() ? m_lines[std::size_t(n)].line.get() : nullptr; }
+    const Line* line(int n) const { return n >= 0 && n < lineCount() ? m_lines[std::size_t(n)].get() : nullptr; }
 
     // The sections in line order: the "; -- Name ----" lines and the banners.
     std::vector<Section> sections() const;
@@ -69,7 +89,7 @@ public:
 
     // Whether a line is a rule of dashes, ";------", as banners have above
     // and below their title.
-    bool isRule(int n) const { return n >= 0 && n < lineCount() && m_lines[std::size_t(n)].rule; }
+    bool isRule(int n) const { return n >= 0 && n < lineCount() && m_rules[std::size_t(n)]; }
 
     // What one line holds, parsed on its own (no "\n" in it); null when
     // nothing. A banner's title needs the lines around it and is not set.
@@ -85,7 +105,11 @@ private:
         bool rule = false;
     };
     static Slot parse(QStringView text);
+    // Appends the lines of file from where it stands to its end.
+    QString readRest(QFile& file);
     void settleBanners(QStringView text, int first, int last, qsizetype firstStart);
 
-    std::vector<Slot> m_lines;
+    std::vector<std::unique_ptr<Line>> m_lines;
+    std::vector<bool> m_rules;  // beside the entries: rules are many and hold nothing else
+    QString m_lastLine;         // the last line appended, when it may be a title
 };

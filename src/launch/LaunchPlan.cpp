@@ -154,6 +154,12 @@ LaunchPlan planLaunch(const LaunchSettings& settings, const QString& pathName, b
     return plan;
 }
 
+QString chosenGameFolder(const LaunchSettings& settings)
+{
+    const std::optional<Game> game = chosenGame(settings);
+    return game ? game->folder : QString();
+}
+
 Message pathWarning()
 {
     return {QString(str::kLaunchPathWarning), QString(str::kCaptionLaunchWarning),

@@ -69,6 +69,10 @@ struct LaunchPlan {
 LaunchPlan planLaunch(const LaunchSettings& settings, const QString& pathName, bool modified,
                       Platform platform = hostPlatform(), const WineShortPath& wineShortPath = {});
 
+// The folder of the game the settings choose, as typed; empty when none is
+// chosen. Included files that are not beside a script are looked for there.
+QString chosenGameFolder(const LaunchSettings& settings);
+
 // The warning asked before a spaced path is shortened by our own rules.
 Message pathWarning();
 

@@ -10,6 +10,7 @@
 #include "editor/UsesPanel.h"
 #include "launch/DebugPanel.h"
 #include "launch/LaunchCommands.h"
+#include "launch/LaunchPlan.h"
 #include "launch/LaunchSettings.h"
 #include "platform/AtomicFile.h"
 #include "platform/DesktopOpener.h"
@@ -201,6 +202,15 @@ void CMainFrame::setUpView(CVantrelView* v)
     connect(
         v, &CVantrelView::includeClicked, this,
         [this](const QString& name) { openNamedFile(name, scriptFolder(document())); }, Qt::QueuedConnection);
+    // Hints look for included files beside the script, then in the chosen
+    // game's folder, as they stand when the hints are found.
+    v->setIncludeFolders([this, v] {
+        const CVantrelDoc* doc = nullptr;
+        for (int i = 0; i < m_scripts->count() && !doc; ++i)
+            doc = m_scripts->view(i) == v ? m_scripts->document(i) : nullptr;
+        return std::pair(scriptFolder(doc), gameFolder());
+    });
+    v->setHintsShown(m_actions[ID_OPTIONS_SCRIPT_HINTS]->isChecked());
     connect(
         v, &CVantrelView::wordClicked, this, [this](const QString& word) { m_navigator->goToDefinition(word); },
         Qt::QueuedConnection);
@@ -224,7 +234,12 @@ void CMainFrame::onActiveChanged()
     m_activeConnections << connect(v, &QPlainTextEdit::copyAvailable, this, copyState)
                         << connect(v, &QPlainTextEdit::undoAvailable, m_actions[ID_EDIT_UNDO], &QAction::setEnabled)
                         << connect(v, &QPlainTextEdit::redoAvailable, m_actions[ID_EDIT_REDO], &QAction::setEnabled)
-                        << connect(v, &QPlainTextEdit::cursorPositionChanged, this, &CMainFrame::updateLinePane);
+                        << connect(v, &QPlainTextEdit::cursorPositionChanged, this, &CMainFrame::updateLinePane)
+                        << connect(v, &CVantrelView::caretHintChanged, this, &CMainFrame::showCaretHint)
+                        << connect(v, &CVantrelView::hintsUpdated, this,
+                                   [this, v] { m_outline->setProblems(v->hints()); });
+    showCaretHint(v->caretHint());
+    m_outline->setProblems(v->hints());
     copyState(v->textCursor().hasSelection());
     m_actions[ID_EDIT_UNDO]->setEnabled(v->document()->isUndoAvailable());
     m_actions[ID_EDIT_REDO]->setEnabled(v->document()->isRedoAvailable());
@@ -236,6 +251,13 @@ void CMainFrame::onActiveChanged()
     // The keys follow the script shown, unless they are in the debug panel.
     if (!m_debugPanel->isAncestorOf(QApplication::focusWidget()))
         v->setFocus();
+}
+
+void CMainFrame::showCaretHint(const QString& hint)
+{
+    // The hint of the caret's line stands where the menu prompts do.
+    if (auto* message = statusBar()->findChild<QLabel*>(QStringLiteral("pane_0")))
+        message->setText(hint.isEmpty() ? QString(str::kReady) : hint);
 }
 
 void CMainFrame::updateLinePane()
@@ -334,9 +356,8 @@ bool CMainFrame::saveModifiedScripts()
 
 QString CMainFrame::gameFolder() const
 {
-    const launch::LaunchSettings settings =
-        launch::LaunchSettings::read(ProfileStore::app(), launch::LaunchSettings::launchDefaults());
-    return settings.g_game == 0 ? settings.f_iwar : settings.g_game == 1 ? settings.f_defi : QString();
+    return launch::chosenGameFolder(
+        launch::LaunchSettings::read(ProfileStore::app(), launch::LaunchSettings::launchDefaults()));
 }
 
 QString CMainFrame::scriptFolder(const CVantrelDoc* doc) const
@@ -590,6 +611,7 @@ void CMainFrame::connectEditCommands()
     connect(m_outline, &OutlinePanel::aboutToChoose, m_navigator, &MissionNavigator::noteJumpStart);
     connect(m_findReplace, &FindReplace::wrapped, this,
             [this](const QString& message) { statusBar()->showMessage(message, 5000); });
+    on(ID_EDIT_TOGGLE_COMMENT, [this] { view()->OnEditToggleComment(); });
 }
 
 void CMainFrame::connectViewCommands()
@@ -684,6 +706,7 @@ void CMainFrame::connectEditorSwitches()
     toggle(ID_OPTIONS_AUTO_INDENT, settings.autoIndent, eachView(&CVantrelView::setAutoIndent));
     toggle(ID_OPTIONS_COLOUR_AS_YOU_TYPE, settings.colourAsYouType, eachView(&CVantrelView::setColourAsYouType));
     toggle(ID_OPTIONS_OPEN_IN_TABS, settings.openInTabs, [](bool) {});
+    toggle(ID_OPTIONS_SCRIPT_HINTS, settings.scriptHints, eachView(&CVantrelView::setHintsShown));
 }
 
 void CMainFrame::writeEditorSettings() const
@@ -695,6 +718,7 @@ void CMainFrame::writeEditorSettings() const
     settings.autoIndent = m_actions[ID_OPTIONS_AUTO_INDENT]->isChecked();
     settings.colourAsYouType = m_actions[ID_OPTIONS_COLOUR_AS_YOU_TYPE]->isChecked();
     settings.openInTabs = m_actions[ID_OPTIONS_OPEN_IN_TABS]->isChecked();
+    settings.scriptHints = m_actions[ID_OPTIONS_SCRIPT_HINTS]->isChecked();
     settings.write(ProfileStore::app(), &m_switchesRead);
 }
 

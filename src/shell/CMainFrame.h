@@ -88,6 +88,7 @@ private:
     void setUpView(CVantrelView* view);
     void onActiveChanged();
     void updateLinePane();
+    void showCaretHint(const QString& hint);
     void updatePaste();
     void writeEditorSettings() const;
     void closeScript(int index);

@@ -1,6 +1,8 @@
 #include "shell/CommandLine.h"
 
 #include "editor/HtmlExport.h"
+#include "editor/ScriptHints.h"
+#include "launch/LaunchPlan.h"
 #include "platform/AtomicFile.h"
 #include "platform/ProfileStore.h"
 #include "platform/TextCodec.h"
@@ -58,6 +60,14 @@ CommandLine CommandLine::parse(const QStringList& args)
             if (i + 1 < args.size()) {
                 cl.action = Action::Error;
                 cl.error = QString(str::kUnknownOption).arg(args[i + 1]);
+            }
+            return cl;
+        } else if (a == QLatin1String("--check")) {
+            cl.action = Action::Check;
+            cl.scripts = args.mid(i + 1);
+            if (cl.scripts.isEmpty()) {
+                cl.action = Action::Error;
+                cl.error = str::kCheckMissingScript;
             }
             return cl;
         } else if (a == QLatin1String("--")) {
@@ -131,6 +141,37 @@ int exportHtml(const QString& script, const QString& out)
     return 1;
 }
 
+int check(const QStringList& scripts)
+{
+    const QString gameFolder = launch::chosenGameFolder(
+        launch::LaunchSettings::read(ProfileStore::app(), launch::LaunchSettings::launchDefaults()));
+    int status = 0;
+    for (const QString& script : scripts) {
+        ScriptIndex index;
+        if (const QString error = index.readFile(script); !error.isEmpty()) {
+            printTo(stderr, QString(str::kCannotRead).arg(script, error));
+            status = 2;
+            continue;
+        }
+        IncludeFiles includes(QFileInfo(script).absolutePath(), gameFolder);
+        const std::vector<ScriptHint> hints = scriptHints(index, std::ref(includes));
+        // Written a piece at a time: a script may have many thousand hints.
+        QString out;
+        for (const ScriptHint& h : hints) {
+            out += QString(str::kCheckHintLine)
+                       .arg(script, QString::number(h.line + 1), QString::number(h.column + 1), h.text);
+            if (out.size() > 16 * 1024) {
+                printTo(stdout, out);
+                out.resize(0);
+            }
+        }
+        printTo(stdout, out);
+        if (!hints.empty() && status == 0)
+            status = 1;
+    }
+    return status;
+}
+
 int run(const CommandLine& cl)
 {
     switch (cl.action) {
@@ -147,6 +188,8 @@ int run(const CommandLine& cl)
         return 2;
     case CommandLine::Action::ExportHtml:
         return exportHtml(cl.file, cl.output);
+    case CommandLine::Action::Check:
+        return check(cl.scripts);
     }
     return -1;
 }

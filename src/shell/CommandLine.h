@@ -6,11 +6,12 @@
 #include <QStringList>
 
 struct CommandLine {
-    enum class Action { Run, ExportHtml, Help, Version, Error };
+    enum class Action { Run, ExportHtml, Check, Help, Version, Error };
     Action action = Action::Run;
     bool showSplash = true;  // false with -Embedding or -Automation
     QString file;            // the script to open, or the script to export
     QString output;          // --export-html: the page to write; empty for standard output
+    QStringList scripts;     // --check: the scripts to look at
     QString error;           // Action::Error: the message for standard error
 
     // args without the program name.
@@ -27,5 +28,10 @@ int run(const CommandLine& cl);
 // status a shell sees: 0 done, 1 an unreadable script, an OUT that is the
 // script itself, or an unwritable page. OUT empty: standard output.
 int exportHtml(const QString& script, const QString& out);
+
+// Prints the hints of each script as "PATH:LINE:COLUMN: warning: TEXT", the
+// way compilers report, for editors and build tools to read. The status: 0
+// no hint, 1 hints, 2 a script that could not be read.
+int check(const QStringList& scripts);
 
 }  // namespace headless

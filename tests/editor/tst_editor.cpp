@@ -10,6 +10,7 @@
 #include "editor/OutlinePanel.h"
 #include "platform/ProfileStore.h"
 #include "resources/ids.h"
+#include "resources/strings.h"
 #include "shell/CMainFrame.h"
 #include "shell/CVantrelDoc.h"
 #include "snippets/BasicTemplate.h"
@@ -232,6 +233,93 @@ private slots:
         QCOMPARE(view->colourAt(0), kCommands);
         QVERIFY(doc->DoFileSave());
         QCOMPARE(frame->windowTitle(), QStringLiteral("t.iws - Vantrel"));
+    }
+
+    // Ctrl+/ comments out the chosen lines, whatever their indent, and a
+    // second press brings them back; blank lines stay blank. Each is one
+    // undo step, coloured at once.
+    void toggleCommentOnTheChosenLines()
+    {
+        view->setColourAsYouType(false);
+        const QString text = QStringLiteral("\tWAIT 1\n\n  ;already\nEND\nnot chosen");
+        open(text.toLatin1());
+        moveTo(1);
+        QTextCursor c = view->textCursor();
+        c.setPosition(int(posOf(QStringLiteral("not chosen"))), QTextCursor::KeepAnchor);  // ends at a line start
+        view->setTextCursor(c);
+        QTest::keyClick(view, Qt::Key_Slash, Qt::ControlModifier);
+        const QString commented = QStringLiteral("; \tWAIT 1\n\n;   ;already\n; END\nnot chosen");
+        QCOMPARE(view->rawText(), commented);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("END"))), kComments);
+        QTest::keyClick(view, Qt::Key_Slash, Qt::ControlModifier);
+        QCOMPARE(view->rawText(), text);
+        QCOMPARE(view->colourAt(posOf(QStringLiteral("END"))), kCommands);
+        view->OnEditUndo();
+        QCOMPARE(view->rawText(), commented);
+        view->OnEditUndo();
+        QCOMPARE(view->rawText(), text);
+
+        // Commented lines with other indents and no blank after ";" come back
+        // as they were; the caret's line alone without a selection.
+        open("  ;x\n\t; y\n;END");
+        view->selectAll();
+        frame->action(ID_EDIT_TOGGLE_COMMENT)->trigger();
+        QCOMPARE(view->rawText(), QStringLiteral("  x\n\ty\nEND"));
+        moveTo(posOf(QStringLiteral("END")) + 1);
+        frame->action(ID_EDIT_TOGGLE_COMMENT)->trigger();
+        QCOMPARE(view->rawText(), QStringLiteral("  x\n\ty\n; END"));
+    }
+
+    // Hints are found a moment after an edit, underlined in red on screen,
+    // and told in the status bar while the caret is on their line; Options >
+    // Script Hints turns them off. Included files count beside the script.
+    void hintsAreUnderlinedAndTold()
+    {
+        writeFile(dir.filePath(QStringLiteral("Inc.IWS")), "Shared:\n");
+        open("#INCLUDE inc.iws\nBRA Shared\nBRA Nowhere\nEnd:\n");
+        const auto redPixels = [this] {
+            const QImage image = view->viewport()->grab().toImage();
+            int red = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    red += image.pixelColor(x, y).red() > 150 && image.pixelColor(x, y).green() < 80;
+            return red;
+        };
+        QTRY_COMPARE(int(view->hints().size()), 1);
+        QCOMPARE(view->hints()[0].line, 2);
+        QVERIFY(redPixels() > 0);
+        QLabel* message = frame->findChild<QLabel*>(QStringLiteral("pane_0"));
+        moveTo(posOf(QStringLiteral("Nowhere")));
+        QCOMPARE(message->text(), QString(str::kHintNoLabel).arg("Nowhere"));
+        moveTo(0);
+        QCOMPARE(message->text(), QString(str::kReady));
+
+        // Typing the label in makes the hint go, a moment later.
+        moveTo(view->textLength());
+        QTest::keyClicks(view, QStringLiteral("Nowhere:"));
+        QTRY_COMPARE(int(view->hints().size()), 0);
+
+        QTest::keyClick(view, Qt::Key_Return);
+        QTest::keyClicks(view, QStringLiteral("CALL Elsewhere"));
+        QTRY_COMPARE(int(view->hints().size()), 1);
+        QCOMPARE(message->text(), QString(str::kHintNoLabel).arg("Elsewhere"));
+        frame->action(ID_OPTIONS_SCRIPT_HINTS)->trigger();
+        QCOMPARE(int(view->hints().size()), 0);
+        QCOMPARE(message->text(), QString(str::kReady));
+        QCOMPARE(redPixels(), 0);
+    }
+
+    // The other occurrences of the caret's word on screen get a background;
+    // not those in comments or strings, nor parts of longer words.
+    void occurrencesOfTheCaretsWord()
+    {
+        open("Loop:\nBRA Loop ; Loop\nHUD_STRING \"Loop\"\nLoops Loop\n");
+        moveTo(1);
+        QTRY_COMPARE(view->extraSelections().size(), 2);
+        QCOMPARE(view->extraSelections()[0].cursor.selectionStart(), posOf(QStringLiteral("Loop ;")));
+        QCOMPARE(view->extraSelections()[1].cursor.selectionStart(), posOf(QStringLiteral("s Loop")) + 2);
+        moveTo(posOf(QStringLiteral("; Loop")) + 3);  // in a comment: none
+        QTRY_COMPARE(view->extraSelections().size(), 0);
     }
 
     // Replace All is one undo step; what it did not replace keeps its colour,

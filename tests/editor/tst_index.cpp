@@ -7,6 +7,7 @@
 #include "editor/HighlightEngine.h"
 #include "editor/ScriptHints.h"
 #include "editor/ScriptIndex.h"
+#include "platform/TextCodec.h"
 #include "resources/strings.h"
 #include "snippets/BasicTemplate.h"
 
@@ -95,8 +96,8 @@ private slots:
         QCOMPARE(int(index.uses(u"End").size()), 1);
         QStringList includes;
         for (int n = 0; n < index.lineCount(); ++n) {
-            if (const ScriptIndex::Line* l = index.line(n); l && !l->include.isEmpty())
-                includes << l->include.text;
+            if (const ScriptIndex::Line* l = index.line(n); l && !l->include().isEmpty())
+                includes << l->include().text;
         }
         QCOMPARE(includes, QStringList{QStringLiteral("pcorvette.shp")});
         QVERIFY(hintsOf(BasicTemplate::text(), [](const QString&) {
@@ -206,10 +207,39 @@ private slots:
                 view.OnEditRedo();
                 break;
             }
+            // Painting hands colours to the layouts, which reports content
+            // changes of its own that change no text.
+            if (step % 16 == 0) {
+                view.OnRegenerateHighlights();
+                view.repaint();
+            }
             if (!(view.index() == ScriptIndex(view.rawTextView())))
                 QFAIL(qPrintable(QStringLiteral("step %1: the index differs from a fresh one").arg(step)));
         }
         QCOMPARE(view.index().lineCount(), view.document()->blockCount());
+    }
+
+    // A script file is read a block at a time: whatever stands at a block's
+    // end (a line cut in two, a CR LF cut after its CR), the index is the one
+    // of the whole text.
+    void readingAFileEqualsIndexingItsText()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("s.iws"));
+        const QByteArray banner = ";----\r\n; TITLE\r\n;----\r\n";
+        for (const QByteArray& filler : {QByteArray("BRA End\r\n"), QByteArray("x\n"), QByteArray("End:\r")}) {
+            for (const int shift : {0, 1, 2, 5, 9, 20}) {
+                QByteArray bytes = filler.repeated(300 * 1024 / filler.size() / 2);
+                bytes += QByteArray(shift, ';') + "\r\n" + banner;
+                bytes += filler.repeated(300 * 1024 / filler.size() / 2);
+                QVERIFY(writeFile(path, bytes));
+                ScriptIndex read;
+                QCOMPARE(read.readFile(path), QString());
+                QVERIFY2(read == ScriptIndex(textcodec::decode(bytes)), qPrintable(filler + QByteArray::number(shift)));
+            }
+        }
+        ScriptIndex none;
+        QVERIFY(!none.readFile(dir.filePath(QStringLiteral("none.iws"))).isEmpty());
     }
 
     void hints_data()

@@ -7,6 +7,7 @@
 #include "common/TestEnv.h"
 #include "editor/HtmlExport.h"
 #include "editor/ReferenceHighlighter.h"
+#include "launch/LaunchSettings.h"
 #include "platform/AtomicFile.h"
 #include "platform/ProfileStore.h"
 #include "platform/TextCodec.h"
@@ -252,6 +253,41 @@ private slots:
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("s.iws")});
     }
 
+    // --check reports as compilers do; includes are found beside the script
+    // or in the game folder of the launch settings.
+    void checkPrintsTheHintsOfEachScript()
+    {
+        QVERIFY(QDir().mkpath(path("game")));
+        writeFile(path("game/SHIPS.SHP"), "Escort:\n");
+        writeFile(path("clean.iws"), "#INCLUDE ships.shp\nStart:\n\tBRA_IF Escort,TIMER_OUT\n\tBRA Start ; \"\n");
+        writeFile(path("faulty.iws"), "A:\nA:\nBRA Nowhere\n");
+        launch::LaunchSettings settings = launch::LaunchSettings::launchDefaults();
+        settings.g_game = 1;
+        settings.f_defi = path("game");
+        QVERIFY(settings.write(ProfileStore::app()));
+
+        Run r = run({"--check", path("clean.iws")});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out + r.err, QByteArray());
+
+        const QString faulty = path("faulty.iws");
+        r = run({"--check", path("clean.iws"), faulty, path("missing.iws"), path("game")});
+        QCOMPARE(r.exitCode, 2);  // an unreadable script outweighs hints
+        QCOMPARE(QString::fromLocal8Bit(r.out),
+                 faulty + ":1:1: warning: " + QString(str::kHintLabelTwice).arg("A").arg(2) + "\n" + faulty +
+                     ":2:1: warning: " + QString(str::kHintLabelTwice).arg("A").arg(1) + "\n" + faulty +
+                     ":3:5: warning: " + QString(str::kHintNoLabel).arg("Nowhere") + "\n");
+        QVERIFY(r.err.contains(name(path("missing.iws"))) && r.err.contains(name(path("game"))));
+
+        QCOMPARE(run({"--check", faulty}).exitCode, 1);
+        // Without the game folder the include is not found, and says so.
+        settings.g_game = -1;
+        QVERIFY(settings.write(ProfileStore::app()));
+        r = run({"--check", path("clean.iws")});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.out.contains("ships.shp") && r.out.contains(":3:9: warning: "), r.out.constData());
+    }
+
     void informationAndErrors()
     {
         const QString version = QString(str::kProductDescription) + ' ' + str::kVersion + '\n';
@@ -265,6 +301,7 @@ private slots:
             {{"--export-html"}, 2, {}, str::kMissingScript},
             {{"--export-html", "a.iws", "a.html", "extra"}, 2, {}, QString(str::kUnknownOption).arg("extra")},
             {{"a.iws", "b.iws"}, 2, {}, QString(str::kUnknownOption).arg("b.iws")},
+            {{"--check"}, 2, {}, str::kCheckMissingScript},
         };
         for (const auto& [args, exitCode, out, err] : cases) {
             const Run r = run(args);
