@@ -182,15 +182,6 @@ inline constexpr T kHintIncludeMissing("The included file %1 cannot be found (lo
 inline constexpr T kHintOpenString("This string is not closed on its line.");
 
 // Outline
-inline constexpr T kOutlineCaption("Outline");
-inline constexpr T kOutlineFilter("Filter by name");
-inline constexpr T kOutlineInclude("#INCLUDE %1");
-inline constexpr T kOutlineProblems("Problems");
-inline constexpr T kOutlineProblem("Line %1: %2");
-inline constexpr T kEntryOutline("Outline");
-inline constexpr T kUsesCaption("Uses");
-inline constexpr T kUsesLine("Line %1: %2");
-inline constexpr T kUsesNone("No branch or call of this script names %1.");
 
 // Editing basics
 inline constexpr T kSectionEditor("Editor");
@@ -199,7 +190,7 @@ inline constexpr T kEntryAutoIndent("Auto Indent");
 inline constexpr T kEntryColourAsYouType("Colour As You Type");
 inline constexpr T kEntryDebugOutput("Debug Output");
 inline constexpr T kEntryOutline("Outline");
-inline constexpr T kOutlineFilter("Filter");
+inline constexpr T kOutlineFilter("Filter by name");
 inline constexpr T kOutlineIncludes("Includes");
 inline constexpr T kOutlineProblems("Problems");
 inline constexpr T kOutlineProblemFormat("%1: %2");

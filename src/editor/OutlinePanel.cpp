@@ -136,8 +136,8 @@ void OutlinePanel::rebuild()
                     m_tree->addTopLevelItem(label);
                 m_byLine.emplace_back(n, label);
             }
-            if (!line->include.isEmpty())
-                includes.append({n, line->include.text});
+            if (!line->include().isEmpty())
+                includes.append({n, line->include().text});
         }
         if (!includes.isEmpty()) {
             QTreeWidgetItem* group = heading(m_tree, str::kOutlineIncludes);

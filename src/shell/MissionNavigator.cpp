@@ -55,9 +55,9 @@ std::vector<MissionNavigator::Script> MissionNavigator::mission() const
         const ScriptIndex& index = *scripts[i].index;
         for (int n = 0; n < index.lineCount(); ++n) {
             const ScriptIndex::Line* line = index.line(n);
-            if (!line || line->include.isEmpty())
+            if (!line || line->include().isEmpty())
                 continue;
-            const QString path = filelookup::find(line->include.text, folder, game).matches.value(0);
+            const QString path = filelookup::find(line->include().text, folder, game).matches.value(0);
             if (path.isEmpty() || seen.contains(path))
                 continue;
             seen.insert(path);
