@@ -27,7 +27,10 @@ CVantrelView::CVantrelView(QWidget* parent) : ScriptEditControl(parent)
     connect(this, &ScriptEditControl::contentsChangedRange, this, &CVantrelView::onChangedRange);
     m_unmark.setSingleShot(true);
     m_unmark.setInterval(1500);
-    connect(&m_unmark, &QTimer::timeout, this, [this] { setExtraSelections({}); });
+    connect(&m_unmark, &QTimer::timeout, this, [this] {
+        m_lineMark.clear();
+        applyMarks();
+    });
     m_index.reset(rawTextView());
     connect(this, &ScriptEditControl::linesReplaced, this,
             [this](int first, int removed, qsizetype from, qsizetype to) {
@@ -193,8 +196,16 @@ void CVantrelView::updateOccurrences()
             }
         }
     }
-    if (!marks.isEmpty() || !extraSelections().isEmpty())
-        setExtraSelections(marks);
+    if (!marks.isEmpty() || !m_occurrenceMarks.isEmpty()) {
+        m_occurrenceMarks = marks;
+        applyMarks();
+    }
+}
+
+void CVantrelView::applyMarks()
+{
+    // The line just shown and the caret word's occurrences, both at once.
+    setExtraSelections(m_lineMark + m_occurrenceMarks);
 }
 
 CVantrelView::~CVantrelView() { OnDestroy(); }
@@ -472,7 +483,8 @@ void CVantrelView::showLine(int line1Based)
     mark.cursor = textCursor();
     mark.format.setBackground(palette().highlight().color().lighter(160));
     mark.format.setProperty(QTextFormat::FullWidthSelection, true);
-    setExtraSelections({mark});
+    m_lineMark = {mark};
+    applyMarks();
     m_unmark.start();
 }
 

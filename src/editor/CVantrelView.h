@@ -124,6 +124,7 @@ protected:
 private:
     void paintHints();
     void updateOccurrences();
+    void applyMarks();
     void colourLines(int first, int last);
     void storeChangedColours();
     void onTextInserted(qsizetype start, qsizetype end);
@@ -144,6 +145,8 @@ private:
     HighlightEngine m_engine;
     QTimer m_timer;
     QTimer m_unmark;  // ends the mark of a line shown by showLine
+    QList<QTextEdit::ExtraSelection> m_lineMark;
+    QList<QTextEdit::ExtraSelection> m_occurrenceMarks;
     bool m_destroyed = false;
     bool m_colourAsYouType = false;
     // The range an undo or redo changed, gathered while it runs.
