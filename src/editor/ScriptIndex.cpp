@@ -1,6 +1,7 @@
 #include "editor/ScriptIndex.h"
 
 #include "editor/HighlightEngine.h"
+#include "editor/IncludeLine.h"
 #include "platform/TextCodec.h"
 #include "resources/strings.h"
 
@@ -190,20 +191,11 @@ ScriptIndex::Slot ScriptIndex::parse(QStringView text)
         return slot;
     }
 
-    static const QLatin1StringView kInclude("#INCLUDE");
-    if (text.sliced(i).startsWith(kInclude) && i + kInclude.size() < comment && isBlank(text[i + kInclude.size()])) {
-        qsizetype s = skipBlanks(text, i + kInclude.size());
-        qsizetype e = s;
-        while (e < comment && !text[e].isSpace())
-            ++e;
-        if (e - s >= 2 && text[s] == QLatin1Char('"') && text[e - 1] == QLatin1Char('"')) {
-            ++s;
-            --e;
-        }
-        if (e > s) {
-            entry().name = {text.sliced(s, e - s).toString(), int(s)};
-            out->kind = Line::Kind::Include;
-        }
+    // The include rule is the one Open Included File follows, so that a hint
+    // and the command never disagree on which file a line names.
+    if (const std::optional<IncludeName> include = includeOnLine(text)) {
+        entry().name = {include->name, int(include->start)};
+        out->kind = Line::Kind::Include;
         return slot;
     }
 
