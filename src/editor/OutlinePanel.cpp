@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kLineRole = Qt::UserRole;
 constexpr int kRebuildDelayMs = 300;
+constexpr int kSwitchDelayMs = 50;
 
 QTreeWidgetItem* entry(QTreeWidgetItem* parent, const QString& text, int line)
 {
@@ -85,8 +86,15 @@ void OutlinePanel::setView(CVantrelView* view)
         m_viewConnections.append(connect(view, &CVantrelView::caretLineChanged, this, &OutlinePanel::markCaret));
     }
     m_stale = true;
+    // The script switched to is shown first: its outline follows a moment
+    // later, as building it for a long script takes longer than a frame.
+    m_tree->clear();
+    m_byLine.clear();
     if (isVisible())
-        rebuild();
+        QTimer::singleShot(kSwitchDelayMs, this, [this] {
+            if (m_stale)
+                rebuild();
+        });
 }
 
 void OutlinePanel::setProblems(const std::vector<ScriptHint>& hints)
