@@ -14,7 +14,25 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
+
+namespace {
+
+// The word (letters, digits, "_") that column at stands in or beside: [from, to).
+std::pair<qsizetype, qsizetype> wordBounds(QStringView line, qsizetype at)
+{
+    qsizetype from = std::clamp<qsizetype>(at, 0, line.size());
+    qsizetype to = from;
+    while (from > 0 && HighlightEngine::isWordChar(line[from - 1]))
+        --from;
+    while (to < line.size() && HighlightEngine::isWordChar(line[to]))
+        ++to;
+    return {from, to};
+}
+
+}  // namespace
 
 CVantrelView::CVantrelView(QWidget* parent) : ScriptEditControl(parent)
 {
@@ -153,12 +171,7 @@ void CVantrelView::updateOccurrences()
     const QTextBlock caretBlock = caret.block();
     const QString caretText = caretBlock.text();
     const int at = caret.positionInBlock();
-    int b = at;
-    int e = at;
-    while (b > 0 && HighlightEngine::isWordChar(caretText[b - 1]))
-        --b;
-    while (e < caretText.size() && HighlightEngine::isWordChar(caretText[e]))
-        ++e;
+    const auto [b, e] = wordBounds(caretText, at);
     const auto classOf = [this](const QTextBlock& block) {
         return m_engine.highlight(rawTextView(), block.position(), block.position() + block.length() - 1);
     };
@@ -467,12 +480,7 @@ QString CVantrelView::includeAtCaret() const
 QString CVantrelView::wordAt(const QTextCursor& at) const
 {
     const QString line = at.block().text();
-    qsizetype from = std::min<qsizetype>(at.positionInBlock(), line.size());
-    qsizetype to = from;
-    while (from > 0 && HighlightEngine::isWordChar(line[from - 1]))
-        --from;
-    while (to < line.size() && HighlightEngine::isWordChar(line[to]))
-        ++to;
+    const auto [from, to] = wordBounds(line, at.positionInBlock());
     return line.mid(from, to - from);
 }
 
