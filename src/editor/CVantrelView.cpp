@@ -121,23 +121,18 @@ QString CVantrelView::caretHint() const
 void CVantrelView::paintEvent(QPaintEvent* e)
 {
     ScriptEditControl::paintEvent(e);
-    paintHints();
+    paintHints(e->rect());
 }
 
-void CVantrelView::paintHints()
+void CVantrelView::paintHints(const QRect& area)
 {
     if (m_hints.empty())
         return;
     QPainter painter(viewport());
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(220, 0, 0), 1));
-    const QPointF offset = contentOffset();
-    const int bottom = viewport()->rect().bottom();
-    // Only the lines on screen: a long script may hold thousands of hints.
-    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
-        const QRectF box = blockBoundingGeometry(block).translated(offset);
-        if (box.top() > bottom)
-            break;
+    // Only the lines being painted: a long script may hold thousands of hints.
+    forEachLineShown(area.top(), area.bottom(), [&](const QTextBlock& block, const QRectF& box) {
         const int line = block.blockNumber();
         auto it = std::lower_bound(m_hints.begin(), m_hints.end(), line,
                                    [](const ScriptHint& h, int l) { return h.line < l; });
@@ -157,7 +152,7 @@ void CVantrelView::paintHints()
                 wave.lineTo(x, up ? y - 2 : y);
             painter.drawPath(wave);
         }
-    }
+    });
 }
 
 void CVantrelView::updateOccurrences()
@@ -184,11 +179,7 @@ void CVantrelView::updateOccurrences()
         const QString word = caretText.mid(b, e - b);
         QColor soft = palette().highlight().color();
         soft.setAlpha(48);
-        const QPointF offset = contentOffset();
-        const int bottom = viewport()->rect().bottom();
-        for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
-            if (blockBoundingGeometry(block).translated(offset).top() > bottom)
-                break;
+        forEachLineShown(0, viewport()->height(), [&](const QTextBlock& block, const QRectF&) {
             const QString text = block.text();
             std::vector<std::uint8_t> classes;
             for (qsizetype i = text.indexOf(word); i >= 0; i = text.indexOf(word, i + 1)) {
@@ -207,7 +198,7 @@ void CVantrelView::updateOccurrences()
                 mark.format.setBackground(soft);
                 marks << mark;
             }
-        }
+        });
     }
     if (!marks.isEmpty() || !m_occurrenceMarks.isEmpty()) {
         m_occurrenceMarks = marks;
@@ -281,10 +272,9 @@ void CVantrelView::HighlightSyntax(HighlightScope scope)
 void CVantrelView::colourRange(qsizetype from, qsizetype to)
 {
     const HighlightEngine::Result r = m_engine.highlight(rawTextView(), from, to);
+    // Repaints what is on screen of the range; text, selection, scroll
+    // position, undo history and modified flag are untouched.
     applyClasses(r.begin, r.classes, m_colours);
-    // One repaint, of what is on screen; text, selection, scroll position,
-    // undo history and modified flag are untouched.
-    viewport()->update();
 }
 
 void CVantrelView::colourLines(int first, int last)

@@ -122,7 +122,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
-    void paintHints();
+    void paintHints(const QRect& area);
     void updateOccurrences();
     void applyMarks();
     void colourLines(int first, int last);

@@ -1,5 +1,7 @@
 #include "editor/LineNumberGutter.h"
 
+#include "editor/ScriptEditControl.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -14,7 +16,7 @@ constexpr double kPadding = 0.5;
 
 }  // namespace
 
-LineNumberGutter::LineNumberGutter(QPlainTextEdit* edit, std::function<QColor()> textColour)
+LineNumberGutter::LineNumberGutter(ScriptEditControl* edit, std::function<QColor()> textColour)
     : QWidget(edit), m_edit(edit), m_textColour(std::move(textColour))
 {
     setObjectName(QStringLiteral("lineNumbers"));
@@ -55,12 +57,8 @@ void LineNumberGutter::paintEvent(QPaintEvent* e)
     // the strip's top).
     const QFontMetrics metrics(m_edit->font());
     const int right = width() - int(metrics.horizontalAdvance(QLatin1Char('9')) * kPadding);
-    for (QTextBlock block = m_edit->cursorForPosition(QPoint(0, 0)).block(); block.isValid(); block = block.next()) {
-        const int top = m_edit->cursorRect(QTextCursor(block)).top();
-        if (top > e->rect().bottom())
-            break;
-        if (top + metrics.height() >= e->rect().top())
-            painter.drawText(0, top, right, metrics.height(), Qt::AlignRight | Qt::AlignTop,
-                             QString::number(block.blockNumber() + 1));
-    }
+    m_edit->forEachLineShown(e->rect().top(), e->rect().bottom(), [&](const QTextBlock& block, const QRectF& box) {
+        painter.drawText(0, int(box.top()), right, metrics.height(), Qt::AlignRight | Qt::AlignTop,
+                         QString::number(block.blockNumber() + 1));
+    });
 }

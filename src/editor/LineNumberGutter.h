@@ -6,13 +6,13 @@
 
 #include <functional>
 
-class QPlainTextEdit;
+class ScriptEditControl;
 
 class LineNumberGutter : public QWidget {
     Q_OBJECT
 public:
     // Beside edit, whose lines it numbers in the colour that textColour gives.
-    LineNumberGutter(QPlainTextEdit* edit, std::function<QColor()> textColour);
+    LineNumberGutter(ScriptEditControl* edit, std::function<QColor()> textColour);
 
     // Wide enough for the largest line number, and for at least three digits
     // so that short scripts do not make the text jump as they grow.
@@ -26,6 +26,6 @@ protected:
 private:
     void onUpdateRequest(const QRect& rect, int dy);
 
-    QPlainTextEdit* m_edit;
+    ScriptEditControl* m_edit;
     std::function<QColor()> m_textColour;
 };

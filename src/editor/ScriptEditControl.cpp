@@ -11,12 +11,14 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QPlainTextDocumentLayout>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -30,9 +32,66 @@ bool hasLocalFiles(const QMimeData* m)
 
 }  // namespace
 
+// The colours of a line go to its layout as it is painted, and the document
+// counts that line as changed, to be reported with the next edit. The base
+// class then reads the next key press as a change of several lines, or of
+// a line reaching into the next: it takes `removed` characters replaced by
+// `added` as reaching removed + added characters. Every key press laid out
+// and repainted the whole view. The edit as the control found it, narrowed
+// to the characters that changed, is laid out instead when it stays within
+// one line.
+class ScriptDocumentLayout : public QPlainTextDocumentLayout {
+public:
+    explicit ScriptDocumentLayout(QTextDocument* doc) : QPlainTextDocumentLayout(doc), m_blocks(doc->blockCount()) {}
+
+    // The change about to be reported as (from, removed, added) replaced
+    // text at `at` with `inserted` characters.
+    void noteEdit(int from, int removed, int added, qsizetype at, qsizetype inserted)
+    {
+        m_edit = {from, removed, added, at, inserted};
+    }
+
+    void documentChanged(int from, int removed, int added) override
+    {
+        QTextDocument* doc = document();
+        const int blocks = std::exchange(m_blocks, doc->blockCount());
+        const Edit edit = std::exchange(m_edit, {});
+        qsizetype at = from;
+        qsizetype inserted = added;
+        if (edit.from == from && edit.removed == removed && edit.added == added) {
+            at = edit.at;
+            inserted = edit.inserted;
+        }
+        // With as many lines as before and no line break among the characters
+        // inserted, nothing removed held a line break either.
+        const QTextBlock first = doc->findBlock(int(at));
+        const bool oneLine = blocks == m_blocks && first.isValid() &&
+                             doc->findBlock(int(at + std::max<qsizetype>(inserted, 1) - 1)) == first;
+        if (oneLine)
+            QPlainTextDocumentLayout::documentChanged(int(at), 0, 1);
+        else
+            QPlainTextDocumentLayout::documentChanged(from, removed, added);
+    }
+
+private:
+    struct Edit {
+        int from = -1;
+        int removed = 0;
+        int added = 0;
+        qsizetype at = 0;
+        qsizetype inserted = 0;
+    };
+    int m_blocks;
+    Edit m_edit;
+};
+
 ScriptEditControl::ScriptEditControl(QWidget* parent) : QPlainTextEdit(parent)
 {
     setObjectName(QStringLiteral("RICHEDIT"));
+    auto* doc = new QTextDocument(this);
+    m_layout = new ScriptDocumentLayout(doc);
+    doc->setDocumentLayout(m_layout);
+    setDocument(doc);
     // The gutter first: setting the font sizes it.
     m_gutter = new LineNumberGutter(this, [this] { return toQColor(m_defaultColour); });
     m_completer = new WordCompleter(this);
@@ -78,7 +137,14 @@ void ScriptEditControl::updateGutterGeometry()
 
 void ScriptEditControl::resizeEvent(QResizeEvent* e)
 {
-    QPlainTextEdit::resizeEvent(e);
+    // Lines never wrap, so a new width changes no line's layout. Told of a
+    // new width, the base class would still lay the whole script out anew,
+    // and give every line a layout object of its own on the way: tens of
+    // megabytes for a long script, and a pass over every line at each step
+    // of dragging the window's edge. It is told of the new height only; the
+    // scroll bars follow the new size all the same.
+    QResizeEvent heightOnly(e->size(), QSize(e->size().width(), e->oldSize().height()));
+    QPlainTextEdit::resizeEvent(&heightOnly);
     updateGutterGeometry();
 }
 
@@ -268,7 +334,6 @@ void ScriptEditControl::onContentsChange(int pos, int removed, int added)
     // press after a load reports the whole text as removed and added again.
     // Comparing the range with the copy of the text kept here narrows it to
     // what really changed, so the colours around an edit survive it.
-    Q_UNUSED(added);
     const qsizetype total = textLength();
     const qsizetype oldSize = m_text.size();
     const qsizetype from = std::clamp<qsizetype>(pos, 0, oldSize);
@@ -296,6 +361,7 @@ void ScriptEditControl::onContentsChange(int pos, int removed, int added)
     ins -= prefix + suffix;
     if (rem == 0 && ins == 0)
         return;
+    m_layout->noteEdit(pos, removed, added, at, ins);
 
     // Text that is typed or inserted takes the colour in force at the caret:
     // that of the character before it on the same line, or the default colour
@@ -401,7 +467,7 @@ void ScriptEditControl::markStale(qsizetype from, qsizetype to)
 {
     QTextDocument* doc = document();
     QTextBlock block = doc->findBlock(int(from));
-    const QTextBlock last = doc->findBlock(int(std::min(to, textLength())));
+    const QTextBlock last = doc->findBlock(int(std::max(from, std::min(to, textLength()) - 1)));
     int count = 0;
     for (; block.isValid(); block = block.next()) {
         if (++count > 256) {
@@ -413,7 +479,45 @@ void ScriptEditControl::markStale(qsizetype from, qsizetype to)
         if (block == last)
             break;
     }
-    viewport()->update();
+    updateShown(from, to);
+}
+
+void ScriptEditControl::updateShown(qsizetype from, qsizetype to)
+{
+    // Only the lines of the range that are on screen are painted again:
+    // a key press recolours its line, not the whole view.
+    QTextDocument* doc = document();
+    const int first = doc->findBlock(int(from)).blockNumber();
+    const QTextBlock lastBlock = doc->findBlock(int(std::max(from, std::min(to, textLength()) - 1)));
+    const int last = lastBlock.isValid() ? lastBlock.blockNumber() : doc->blockCount() - 1;
+    QRectF area;
+    forEachLineShown(0, viewport()->height(), [&](const QTextBlock& block, const QRectF& box) {
+        const int n = block.blockNumber();
+        if (n >= first && n <= last)
+            area |= box;
+    });
+    if (!area.isEmpty())
+        viewport()->update(
+            QRect(0, int(std::floor(area.top())), viewport()->width(), int(std::ceil(area.height())) + 1));
+}
+
+void ScriptEditControl::forEachLineShown(int top, int bottom,
+                                         const std::function<void(const QTextBlock&, const QRectF&)>& fn) const
+{
+    QTextBlock block = firstVisibleBlock();
+    if (!block.isValid())
+        return;
+    // Each line's place follows from the one above it; asking the base class
+    // for a line's place walks down from the top line each time.
+    QRectF box = blockBoundingGeometry(block).translated(contentOffset());
+    for (; block.isValid() && box.top() <= bottom; block = block.next()) {
+        if (!block.isVisible())
+            continue;
+        box.setHeight(blockBoundingRect(block).height());
+        if (box.bottom() >= top)
+            fn(block, box);
+        box.translate(0, box.height());
+    }
 }
 
 void ScriptEditControl::applyClasses(qsizetype begin, const std::vector<std::uint8_t>& classes,
@@ -466,23 +570,17 @@ void ScriptEditControl::applyBlockColours(const QTextBlock& block)
     const_cast<QTextBlock&>(block).setUserState(m_generation);
 }
 
-void ScriptEditControl::applyVisibleColours()
+void ScriptEditControl::applyShownColours(const QRect& area)
 {
-    QTextBlock block = firstVisibleBlock();
-    const int bottom = viewport()->rect().bottom();
-    const QPointF offset = contentOffset();
-    while (block.isValid()) {
+    forEachLineShown(area.top(), area.bottom(), [this](const QTextBlock& block, const QRectF&) {
         if (block.userState() != m_generation)
             applyBlockColours(block);
-        if (blockBoundingGeometry(block).translated(offset).top() > bottom)
-            break;
-        block = block.next();
-    }
+    });
 }
 
 void ScriptEditControl::paintEvent(QPaintEvent* e)
 {
-    applyVisibleColours();
+    applyShownColours(e->rect());
     QPlainTextEdit::paintEvent(e);
 }
 

@@ -11,9 +11,11 @@
 #include <QPlainTextEdit>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class LineNumberGutter;
+class ScriptDocumentLayout;
 class WordCompleter;
 
 class ScriptEditControl : public QPlainTextEdit {
@@ -55,8 +57,10 @@ public:
     // Replaces the whole text: not undoable, the undo history is dropped.
     void replaceAllText(const QString& text);
 
-    // Hands the colours to the layouts of the blocks on screen.
-    void applyVisibleColours();
+    // Calls fn(block, box) for each line on screen that meets the band
+    // [top, bottom] of the viewport, top to bottom; box is where the line
+    // stands in the viewport.
+    void forEachLineShown(int top, int bottom, const std::function<void(const QTextBlock&, const QRectF&)>& fn) const;
 
     // True when a command of the window has this key.
     bool isWindowShortcut(const QKeyCombination& key) const;
@@ -107,7 +111,12 @@ private:
     void resyncText();
     std::uint8_t paletteIndex(ColourRef colour);
     void compactPalette();
+    // The lines holding characters [from, to) take their colours again when
+    // shown.
     void markStale(qsizetype from, qsizetype to);
+    void updateShown(qsizetype from, qsizetype to);
+    // Hands the colours to the layouts of the lines on screen within area.
+    void applyShownColours(const QRect& area);
     void applyBlockColours(const QTextBlock& block);
     void updateTabStops();
     void updateGutterGeometry();
@@ -123,6 +132,7 @@ private:
     int m_generation = 0;  // blocks whose user state differs need their colours applied
     bool m_applying = false;
     bool m_replacing = false;  // replaceEach brings m_text and m_style up to date itself
+    ScriptDocumentLayout* m_layout = nullptr;
     LineNumberGutter* m_gutter = nullptr;
     WordCompleter* m_completer = nullptr;
     bool m_autoIndent = true;

@@ -24,11 +24,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTreeWidget>
 
 #include <cerrno>
@@ -320,6 +323,54 @@ private slots:
         QCOMPARE(view->extraSelections()[1].cursor.selectionStart(), posOf(QStringLiteral("s Loop")) + 2);
         moveTo(posOf(QStringLiteral("; Loop")) + 3);  // in a comment: none
         QTRY_COMPARE(view->extraSelections().size(), 0);
+    }
+
+    // A key press repaints its own line, also right after that line took its
+    // colours; the rest of a line that Return splits keeps the colours of its
+    // text; a mark across a line reaches the right edge of a widened window.
+    void typingRepaintsItsLineAndKeepsColours()
+    {
+        view->setColourAsYouType(true);
+        open(QByteArray("\tWAIT_TIME 100 ; wait\n").repeated(200));
+        view->goToLine(50);
+        QTest::qWait(50);
+        struct PaintSpy : QObject {
+            QList<QRect> rects;
+            bool eventFilter(QObject*, QEvent* e) override
+            {
+                if (e->type() == QEvent::Paint)
+                    rects << static_cast<QPaintEvent*>(e)->rect();
+                return false;
+            }
+        } spy;
+        view->viewport()->installEventFilter(&spy);
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(view, Qt::Key_A);
+            QCoreApplication::sendPostedEvents(frame.get(), QEvent::UpdateRequest);
+        }
+        view->viewport()->removeEventFilter(&spy);
+        QVERIFY(!spy.rects.isEmpty());
+        for (const QRect& r : spy.rects)
+            QVERIFY2(r.height() <= 2 * view->fontMetrics().height(),
+                     qPrintable(QStringLiteral("%1 high").arg(r.height())));
+
+        moveTo(posOf(QStringLiteral("; wait")));
+        view->setAutoIndent(false);
+        QTest::keyClick(view, Qt::Key_Return);
+        QTest::qWait(50);
+        const QTextBlock rest = view->textCursor().block();
+        QCOMPARE(rest.text().trimmed(), QStringLiteral("; wait"));
+        const QList<QTextLayout::FormatRange> ranges = rest.layout()->formats();
+        QVERIFY(!ranges.isEmpty());
+        QCOMPARE(ranges.last().format.foreground().color(), QColor(0x64, 0x96, 0x64));
+
+        view->showLine(60);
+        frame->resize(frame->width() + 300, frame->height());
+        QTest::qWait(50);
+        const QImage shown = view->viewport()->grab().toImage();
+        const int y = view->cursorRect().center().y();
+        QCOMPARE(shown.pixelColor(shown.width() - 3, y), shown.pixelColor(view->cursorRect().right() + 2, y));
+        QVERIFY(shown.pixelColor(shown.width() - 3, y) != view->palette().color(QPalette::Base));
     }
 
     // Replace All is one undo step; what it did not replace keeps its colour,
