@@ -242,7 +242,10 @@ void CVantrelView::OnInitialUpdate()
 void CVantrelView::loadScript(const QString& text, bool readOnly)
 {
     setReadOnly(false);
-    setPlainText(text);
+    // The whole script is coloured below: not also as it is typed in.
+    const bool asYouType = std::exchange(m_colourAsYouType, false);
+    loadText(text);
+    m_colourAsYouType = asYouType;
     document()->clearUndoRedoStacks();
     document()->setModified(false);
     setReadOnly(readOnly);
@@ -271,10 +274,22 @@ void CVantrelView::HighlightSyntax(HighlightScope scope)
 
 void CVantrelView::colourRange(qsizetype from, qsizetype to)
 {
-    const HighlightEngine::Result r = m_engine.highlight(rawTextView(), from, to);
-    // Repaints what is on screen of the range; text, selection, scroll
+    // A long range a part of whole lines at a time, as the export colours:
+    // the classes of a whole script are never held at once. Applying them
+    // repaints what is on screen of the range; text, selection, scroll
     // position, undo history and modified flag are untouched.
-    applyClasses(r.begin, r.classes, m_colours);
+    constexpr qsizetype kPart = 64 * 1024;
+    const QStringView text = rawTextView();
+    while (from < to) {
+        qsizetype end = to;
+        if (to - from > kPart) {
+            const qsizetype nl = text.indexOf(u'\n', from + kPart);
+            end = nl < 0 ? to : std::min(nl + 1, to);
+        }
+        const HighlightEngine::Result r = m_engine.highlight(text, from, end);
+        applyClasses(r.begin, r.classes, m_colours);
+        from = end;
+    }
 }
 
 void CVantrelView::colourLines(int first, int last)

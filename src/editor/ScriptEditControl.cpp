@@ -347,7 +347,10 @@ void ScriptEditControl::onContentsChange(int pos, int removed, int added)
         resyncText();
         return;
     }
-    const QString now = documentText(from, ins);
+    // A whole text being loaded is the text the document now holds: taken
+    // as it is rather than read back, a copy of the whole script fewer.
+    const bool loaded = m_loading && from == 0 && rem == oldSize && ins == m_loading->size();
+    const QString now = loaded ? *m_loading : documentText(from, ins);
     const QStringView before = QStringView(m_text).sliced(from, rem);
     qsizetype prefix = 0;
     const qsizetype common = std::min(rem, ins);
@@ -373,7 +376,10 @@ void ScriptEditControl::onContentsChange(int pos, int removed, int added)
     // is its line in the text as it was.
     const int firstLine = document()->findBlock(int(at)).blockNumber();
     const int removedLines = int(QStringView(m_text).sliced(at, rem).count(QLatin1Char('\n'))) + 1;
-    m_text.replace(at, rem, now.constData() + prefix, ins);
+    if (loaded)
+        m_text = now;
+    else
+        m_text.replace(at, rem, now.constData() + prefix, ins);
     const auto it = m_style.begin() + at;
     if (rem > 0)
         m_style.erase(it, it + rem);
@@ -582,6 +588,18 @@ void ScriptEditControl::paintEvent(QPaintEvent* e)
 {
     applyShownColours(e->rect());
     QPlainTextEdit::paintEvent(e);
+}
+
+void ScriptEditControl::loadText(const QString& text)
+{
+    // The document reads these as line breaks of its own.
+    const bool asHeld = std::none_of(text.begin(), text.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == u'\r' || u == QChar::ParagraphSeparator || u == 0xFDD0 || u == 0xFDD1;
+    });
+    m_loading = asHeld ? &text : nullptr;
+    setPlainText(text);
+    m_loading = nullptr;
 }
 
 void ScriptEditControl::replaceAllText(const QString& text)

@@ -54,6 +54,9 @@ public:
     // reported by contentsChangedRange where it now lies.
     void replaceEach(const qsizetype* at, qsizetype count, qsizetype length, const QString& with, bool join);
 
+    // Shows text in place of the document's, as setPlainText does.
+    void loadText(const QString& text);
+
     // Replaces the whole text: not undoable, the undo history is dropped.
     void replaceAllText(const QString& text);
 
@@ -131,7 +134,8 @@ private:
     ColourRef m_defaultColour = 0;
     int m_generation = 0;  // blocks whose user state differs need their colours applied
     bool m_applying = false;
-    bool m_replacing = false;  // replaceEach brings m_text and m_style up to date itself
+    const QString* m_loading = nullptr;  // the text loadText is showing
+    bool m_replacing = false;            // replaceEach brings m_text and m_style up to date itself
     ScriptDocumentLayout* m_layout = nullptr;
     LineNumberGutter* m_gutter = nullptr;
     WordCompleter* m_completer = nullptr;

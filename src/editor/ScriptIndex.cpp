@@ -273,38 +273,23 @@ QString ScriptIndex::readRest(QFile& file)
 {
     // A block at a time, as the export reads: a long script is never held
     // whole, neither as bytes nor as text.
-    QByteArray bytes(64 * 1024, Qt::Uninitialized);
-    qsizetype kept = 0;  // a CR that may be the start of a CR LF
-    QString text;
     QString partial;  // the start of a line that a block cut
-    qint64 total = file.pos();
-    for (;;) {
-        const qint64 got = file.read(bytes.data() + kept, bytes.size() - kept);
-        if (got < 0)
-            return file.errorString();
-        total += got;
-        if (total > textcodec::kMaxScriptBytes)
-            return QString(str::kScriptTooLarge);
-        const qsizetype have = kept + qsizetype(got);
-        kept = got > 0 && bytes[have - 1] == '\r' ? 1 : 0;
-        textcodec::decode(QByteArrayView(bytes.constData(), have - kept), text);
+    const QString error = textcodec::readDecoded(file, [this, &partial](QStringView text) {
         qsizetype from = 0;
         for (qsizetype nl = text.indexOf(QLatin1Char('\n')); nl >= 0; nl = text.indexOf(QLatin1Char('\n'), from)) {
             if (partial.isEmpty()) {
-                appendLine(QStringView(text).sliced(from, nl - from));
+                appendLine(text.sliced(from, nl - from));
             } else {
-                partial.append(QStringView(text).sliced(from, nl - from));
+                partial.append(text.sliced(from, nl - from));
                 appendLine(partial);
                 partial.resize(0);
             }
             from = nl + 1;
         }
-        partial.append(QStringView(text).sliced(from));
-        if (got == 0)
-            break;
-        if (kept)
-            bytes[0] = '\r';
-    }
+        partial.append(text.sliced(from));
+    });
+    if (!error.isEmpty())
+        return error;
     appendLine(partial);
     return {};
 }

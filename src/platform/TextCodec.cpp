@@ -104,28 +104,42 @@ QString openScriptFile(QFile& file, const QString& path)
     return str::kScriptTooLarge;
 }
 
+QString readDecoded(QFile& file, const std::function<void(QStringView)>& take)
+{
+    QByteArray bytes(64 * 1024, Qt::Uninitialized);
+    qsizetype kept = 0;  // a CR that may be the start of a CR LF
+    QString text;
+    qint64 total = file.pos();
+    for (;;) {
+        const qint64 got = file.read(bytes.data() + kept, bytes.size() - kept);
+        if (got < 0)
+            return file.errorString();
+        total += got;
+        if (total > kMaxScriptBytes)
+            return str::kScriptTooLarge;
+        const qsizetype have = kept + qsizetype(got);
+        kept = got > 0 && bytes[have - 1] == '\r' ? 1 : 0;
+        decode(QByteArrayView(bytes.constData(), have - kept), text);
+        take(text);
+        if (got == 0)
+            return QString();
+        if (kept)
+            bytes[0] = '\r';
+    }
+}
+
 ReadResult readScriptFile(const QString& path)
 {
     QFile file;
-    const QString error = openScriptFile(file, path);
-    if (!error.isEmpty())
+    if (const QString error = openScriptFile(file, path); !error.isEmpty())
         return {QString(), error};
-    // Sized for the file as it stands, one byte more to see its end at once.
-    QByteArray bytes(file.size() + 1, Qt::Uninitialized);
-    qsizetype have = 0;
-    for (;;) {
-        const qint64 got = file.read(bytes.data() + have, bytes.size() - have);
-        if (got < 0)
-            return {QString(), file.errorString()};
-        if (got == 0)
-            break;
-        have += got;
-        if (have > kMaxScriptBytes)
-            return {QString(), str::kScriptTooLarge};
-        if (have == bytes.size())
-            bytes.resize(qMin(2 * have, kMaxScriptBytes + 1));
-    }
-    return {decode(QByteArrayView(bytes.constData(), have)), QString()};
+    // A block at a time: the bytes of a long script are never held whole
+    // beside its text.
+    QString text;
+    text.reserve(qsizetype(file.size()));
+    if (const QString error = readDecoded(file, [&text](QStringView part) { text.append(part); }); !error.isEmpty())
+        return {QString(), error};
+    return {text, QString()};
 }
 
 }  // namespace textcodec

@@ -8,6 +8,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class QFile;
@@ -39,6 +40,12 @@ inline constexpr qint64 kMaxScriptBytes = qint64(256) << 20;
 // kMaxScriptBytes. A FIFO, a device or a folder is refused without waiting on
 // it. Returns the reason it cannot be read, or an empty string.
 QString openScriptFile(QFile& file, const QString& path);
+
+// Reads file from where it stands to its end a block at a time, and hands
+// the text of each block to take, line ends as "\n" (a CR LF that a block's
+// end cuts is one line end). Returns why it could not be read, or an empty
+// string.
+QString readDecoded(QFile& file, const std::function<void(QStringView)>& take);
 
 // A script file read from disk: its text, or the reason it could not be read.
 struct ReadResult {

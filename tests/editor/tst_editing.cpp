@@ -188,6 +188,20 @@ private slots:
         }
     }
 
+    // Loaded text is kept as the document holds it: the characters the
+    // document reads as line breaks are line breaks in the text kept too.
+    void loadedTextIsKeptAsTheDocumentHoldsIt()
+    {
+        edit->loadText(QStringLiteral("WAIT 1\rEND\u2029A\nB"));
+        QCOMPARE(edit->rawText(), QStringLiteral("WAIT 1\nEND\nA\nB"));
+        QCOMPARE(edit->lineCount(), 4);
+        edit->loadText(QStringLiteral("WAIT 1\r\nEND"));
+        QCOMPARE(edit->rawText(), QStringLiteral("WAIT 1\nEND"));
+        edit->loadText(QStringLiteral("one\ntwo"));
+        QCOMPARE(edit->rawText(), QStringLiteral("one\ntwo"));
+        QVERIFY(edit->coloursInSync());
+    }
+
     void gutterTakesItsWidthFromTheViewport()
     {
         setText(QStringLiteral("one\ntwo"));

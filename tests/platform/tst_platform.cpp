@@ -337,6 +337,23 @@ private slots:
         QCOMPARE(textcodec::encode(QString::fromUtf8("a\n\u00e9\u0394\u4e2d")).badIndex, qsizetype(3));
     }
 
+    // A file is read a block at a time; it reads as it would whole, also
+    // with a CR LF cut by a block's end and a lone CR as its last byte.
+    void scriptFileReadsAsItWouldWhole()
+    {
+        QTemporaryDir dir;
+        for (const qsizetype cut : {qsizetype(64 * 1024 - 1), qsizetype(128 * 1024 - 2)}) {
+            QByteArray bytes(cut, 'x');
+            bytes += "\r\nWAIT 1\r\n\x80";
+            bytes += QByteArray(70000, 'y') + "\r";
+            const QString path = writeFile(dir.filePath(QStringLiteral("s%1.iws").arg(cut)), bytes);
+            const textcodec::ReadResult read = textcodec::readScriptFile(path);
+            QCOMPARE(read.error, QString());
+            QCOMPARE(read.text, textcodec::decode(bytes));
+            QCOMPARE(read.text.count(QLatin1Char('\n')), 3);
+        }
+    }
+
     // A real box: Return presses the default button, Escape answers the last.
     void messageBoxButtons_data()
     {
