@@ -118,6 +118,11 @@ inline constexpr T kScriptTooLarge("larger than 256 MB, too large for a script")
 inline constexpr T kChangedOnDiskReload("%1 was changed by another program. Reload it?");
 inline constexpr T kChangedOnDiskLoseChanges("%1 was changed by another program. Reload it and lose your changes?");
 inline constexpr T kSaveOverChanges("%1 was changed by another program since it was opened. Save over those changes?");
+// A copy of unsaved changes that could not be written. %1: the folder of the
+// copies, %2: the system's reason.
+inline constexpr T kRecoveryNotKept(
+    "Vantrel could not keep a copy of your unsaved changes in %1:\n%2\n\nIf Vantrel or the system stops before "
+    "you save, the changes made since the last save are lost. Save your work.");
 inline constexpr T kRecoverQuestion("Vantrel found unsaved changes to %1 from %2. Recover them?");  // %2: date and time
 
 // Find and replace

@@ -3,6 +3,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/XdgPaths.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -156,8 +157,10 @@ void RecoveryJournal::perform(Job& job)
             ::unlink(native(entryFile(job.entry)).constData());
         return;
     }
-    if (!ensureOwner())
+    if (!ensureOwner()) {
+        reportFailure(qt_error_string(errno));
         return;
+    }
     const QByteArray header = QByteArray(kMagic) + QUrl::toPercentEncoding(job.path) + '\n' +
                               job.time.toString(Qt::ISODateWithMs).toLatin1() + '\n' +
                               job.identity.toString().toLatin1() + '\n';
@@ -170,7 +173,29 @@ void RecoveryJournal::perform(Job& job)
     // waiting for the disk would only make the copy later.
     file.setDurable(false);
     if (!(file.open() && file.write(header) && file.write(body) && file.commit()))
-        qWarning("Vantrel: unsaved text could not be kept for recovery: %s", qPrintable(file.errorString()));
+        reportFailure(file.errorString());
+}
+
+void RecoveryJournal::setFailureReporter(FailureReporter report)
+{
+    const std::lock_guard lock(m_mutex);
+    m_onFailure = std::move(report);
+}
+
+void RecoveryJournal::reportFailure(const QString& reason)
+{
+    qWarning("Vantrel: unsaved text could not be kept for recovery in %s: %s", qPrintable(m_folder),
+             qPrintable(reason));
+    FailureReporter report;
+    {
+        const std::lock_guard lock(m_mutex);
+        report = m_onFailure;
+    }
+    if (report && QCoreApplication::instance()) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [report, folder = m_folder, reason] { report(folder, reason); },
+            Qt::QueuedConnection);
+    }
 }
 
 RecoveryJournal::Leftovers::Leftovers(const QString& folder) : m_folder(folder)

@@ -18,6 +18,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -46,6 +47,11 @@ public:
     void discard(int entry);
     // Returns once every write and removal asked for is done.
     void flush();
+    // Called on the main thread, through its event loop, for each copy that
+    // could not be written: the folder of the copies and the system's reason.
+    using FailureReporter = std::function<void(const QString& folder, const QString& reason)>;
+    void setFailureReporter(FailureReporter report);
+
     // Finishes what was asked, then nothing more is written or removed: the
     // program is ending on a signal, and the copies just written must
     // survive whatever the windows do as they go.
@@ -94,6 +100,7 @@ private:
     void run();
     void perform(Job& job);
     bool ensureOwner();
+    void reportFailure(const QString& reason);
     QString entryFile(int entry) const;
 
     QString m_folder;
@@ -108,5 +115,6 @@ private:
     std::deque<Job> m_jobs;
     bool m_busy = false;
     bool m_stop = false;
+    FailureReporter m_onFailure;
     std::thread m_thread;
 };

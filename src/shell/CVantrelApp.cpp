@@ -25,6 +25,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLocale>
+#include <QPointer>
 
 CVantrelApp::CVantrelApp(const CommandLine& cl) : m_cl(cl), m_recent(ProfileStore::app()) {}
 
@@ -84,9 +85,24 @@ bool CVantrelApp::InitInstance()
     m_frame->view()->setFocus();
     // A logout or a kill asks no question: the unsaved text is kept instead.
     connect(new TerminationSignals(this), &TerminationSignals::received, this, &CVantrelApp::OnTerminationSignal);
+    tellWhenCopiesFail();
     offerRecoveredWork();
     listenForOtherInstances();
     return true;
+}
+
+void CVantrelApp::tellWhenCopiesFail()
+{
+    // Once a run: the copies fail for the same reason until it is mended,
+    // and every few seconds of typing would ask for one.
+    RecoveryJournal::forThisProcess().setFailureReporter(
+        [self = QPointer<CVantrelApp>(this)](const QString& folder, const QString& reason) {
+            if (!self || self->m_copyFailureTold || !self->m_frame)
+                return;
+            self->m_copyFailureTold = true;
+            mb::show(self->m_frame.get(), QString(str::kRecoveryNotKept).arg(QDir::toNativeSeparators(folder), reason),
+                     str::kCaptionError, mb::MB_OK | mb::MB_ICONEXCLAMATION);
+        });
 }
 
 void CVantrelApp::offerRecoveredWork()
@@ -129,7 +145,9 @@ void CVantrelApp::OnTerminationSignal()
     RecoveryJournal& journal = RecoveryJournal::forThisProcess();
     if (journal.isFrozen() || !m_frame)
         return;
-    m_frame->document()->keepForRecovery();
+    // Every open script: the one shown is not the only one with changes.
+    for (int i = 0; i < m_frame->scripts()->count(); ++i)
+        m_frame->scripts()->document(i)->keepForRecovery();
     journal.freeze();
     m_recent.save();
     // Every event loop ends, also that of a question that is up: it answers

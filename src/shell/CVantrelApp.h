@@ -58,6 +58,7 @@ protected:
 private:
     void connectFrame();
     void offerRecoveredWork();
+    void tellWhenCopiesFail();
     void OnTerminationSignal();
     bool handToRunningInstance(const QString& path);
     void listenForOtherInstances();
@@ -70,6 +71,7 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     QLocalServer* m_server = nullptr;
     bool m_handedOver = false;
+    bool m_copyFailureTold = false;
     // Scripts handed over by second starts, opened one at a time from the event loop.
     QStringList m_handedOverPaths;
     QTimer m_handOverTimer;

@@ -868,6 +868,28 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".tmp")), QStringList());
     }
 
+    // A copy of unsaved text that cannot be written is told, once a run,
+    // with the folder and the reason; the script stays modified.
+    void aCopyThatCannotBeWrittenIsTold()
+    {
+        start({script(QStringLiteral("unkept.iws")), QStringLiteral("-Embedding")});
+        frame->view()->insertScriptText(QString(5000, QLatin1Char('x')));
+        {
+            const FileSizeLimit full(100);
+            for (int i = 0; i < 2; ++i) {
+                frame->document()->keepForRecovery();
+                RecoveryJournal::forThisProcess().flush();
+            }
+        }
+        QTRY_COMPARE(rec.boxes.size(), 1);
+        QTest::qWait(20);
+        QCOMPARE(rec.boxes.size(), 1);
+        QCOMPARE(rec.boxes[0].text,
+                 QString(str::kRecoveryNotKept)
+                     .arg(QDir::toNativeSeparators(RecoveryJournal::standardFolder()), qt_error_string(EFBIG)));
+        QVERIFY(frame->document()->IsModified());
+    }
+
     // The copy of unsaved text is written a few seconds after an edit and
     // goes once nothing is unsaved: after Save, New answered No, and closing.
     void theCopyOfUnsavedTextGoesWithTheChanges()
@@ -890,15 +912,18 @@ private slots:
 
     // Unsaved work of an editor that was killed, or told to end, is offered
     // at the next start (never while its editor runs): Yes shows it as an
-    // unsaved script, No discards it.
+    // unsaved script, No discards it. Told to end, the editor keeps the
+    // changes of a script in a tab behind the one shown.
     void unsavedWorkOutlivesTheEditor()
     {
         QDir(RecoveryJournal::standardFolder()).removeRecursively();
         const QString p = script(QStringLiteral("lost.iws"));
         for (const int sig : {SIGKILL, SIGTERM}) {
             QProcess editor;
-            editor.start(QStringLiteral(VANTREL_BINARY_DIR "/tests/recovery_helper"),
-                         {p, sig == SIGKILL ? QStringLiteral("journalled") : QStringLiteral("edited")});
+            const QStringList args =
+                sig == SIGKILL ? QStringList{p, QStringLiteral("journalled")}
+                               : QStringList{p, QStringLiteral("edited"), script(QStringLiteral("shown.iws"))};
+            editor.start(QStringLiteral(VANTREL_BINARY_DIR "/tests/recovery_helper"), args);
             QVERIFY(editor.waitForReadyRead(20000));
             QCOMPARE(editor.readAll(), QByteArray("ready\n"));
             if (sig == SIGKILL) {
