@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QUrl>
 
@@ -140,13 +141,20 @@ void RecoveryJournal::run()
 
 bool RecoveryJournal::ensureOwner()
 {
-    if (m_lock >= 0)
-        return true;
+    const QString lockFile = m_folder + QLatin1Char('/') + m_owner + kLockSuffix;
+    if (m_lock >= 0) {
+        if (QFileInfo::exists(lockFile))
+            return true;
+        // The folder was removed while the editor ran: it is made again,
+        // with a lock of its own.
+        ::close(m_lock);
+        m_lock = -1;
+    }
     // Private: the copies hold the user's unsaved work.
     if (!QDir().mkpath(m_folder) ||
         !QFile::setPermissions(m_folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
         return false;
-    m_lock = takeLock(m_folder + QLatin1Char('/') + m_owner + kLockSuffix, true);
+    m_lock = takeLock(lockFile, true);
     return m_lock >= 0;
 }
 
