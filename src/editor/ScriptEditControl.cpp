@@ -496,6 +496,13 @@ void ScriptEditControl::updateShown(qsizetype from, qsizetype to)
     const int first = doc->findBlock(int(from)).blockNumber();
     const QTextBlock lastBlock = doc->findBlock(int(std::max(from, std::min(to, textLength()) - 1)));
     const int last = lastBlock.isValid() ? lastBlock.blockNumber() : doc->blockCount() - 1;
+    // Lines never wrap: no more lines are shown than the viewport's height
+    // holds. A range off screen, as most of a Replace All's thousands are,
+    // is passed over without looking at the lines shown.
+    const int top = firstVisibleBlock().blockNumber();
+    const int shown = viewport()->height() / std::max(1, fontMetrics().lineSpacing()) + 2;
+    if (last < top || first > top + shown)
+        return;
     QRectF area;
     forEachLineShown(0, viewport()->height(), [&](const QTextBlock& block, const QRectF& box) {
         const int n = block.blockNumber();
