@@ -120,7 +120,7 @@ void* ScriptIndex::Line::operator new(std::size_t size)
     LinePool& pool = t_linePool;
     if (pool.free.empty()) {
         constexpr std::size_t kPerBlock = 256;
-        auto block = std::make_unique<std::byte[]>(kPerBlock * sizeof(Line));
+        auto block = std::make_unique_for_overwrite<std::byte[]>(kPerBlock * sizeof(Line));
         for (std::size_t i = kPerBlock; i-- > 0;)
             pool.free.push_back(block.get() + i * sizeof(Line));
         pool.blocks.push_back(std::move(block));
