@@ -472,10 +472,10 @@ void ScriptEditControl::resyncText()
 void ScriptEditControl::markStale(qsizetype from, qsizetype to)
 {
     QTextDocument* doc = document();
-    QTextBlock block = doc->findBlock(int(from));
+    const QTextBlock first = doc->findBlock(int(from));
     const QTextBlock last = doc->findBlock(int(std::max(from, std::min(to, textLength()) - 1)));
     int count = 0;
-    for (; block.isValid(); block = block.next()) {
+    for (QTextBlock block = first; block.isValid(); block = block.next()) {
         if (++count > 256) {
             // Too many to visit one by one: every block looks again when shown.
             ++m_generation;
@@ -485,17 +485,13 @@ void ScriptEditControl::markStale(qsizetype from, qsizetype to)
         if (block == last)
             break;
     }
-    updateShown(from, to);
+    updateShown(first.blockNumber(), last.isValid() ? last.blockNumber() : doc->blockCount() - 1);
 }
 
-void ScriptEditControl::updateShown(qsizetype from, qsizetype to)
+void ScriptEditControl::updateShown(int first, int last)
 {
     // Only the lines of the range that are on screen are painted again:
     // a key press recolours its line, not the whole view.
-    QTextDocument* doc = document();
-    const int first = doc->findBlock(int(from)).blockNumber();
-    const QTextBlock lastBlock = doc->findBlock(int(std::max(from, std::min(to, textLength()) - 1)));
-    const int last = lastBlock.isValid() ? lastBlock.blockNumber() : doc->blockCount() - 1;
     // Lines never wrap: no more lines are shown than the viewport's height
     // holds. A range off screen, as most of a Replace All's thousands are,
     // is passed over without looking at the lines shown.

@@ -117,7 +117,8 @@ private:
     // The lines holding characters [from, to) take their colours again when
     // shown.
     void markStale(qsizetype from, qsizetype to);
-    void updateShown(qsizetype from, qsizetype to);
+    // Repaints what is on screen of lines [first, last].
+    void updateShown(int first, int last);
     // Hands the colours to the layouts of the lines on screen within area.
     void applyShownColours(const QRect& area);
     void applyBlockColours(const QTextBlock& block);
