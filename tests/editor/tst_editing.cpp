@@ -103,7 +103,6 @@ private slots:
         QTest::newRow("tabs and blanks") << true << "\t  WAIT 1" << 9 << "\t  WAIT 1\n\t  ";
         QTest::newRow("mid-line") << true << "END\n  \tA B" << 8 << "END\n  \tA\n  \t B";
         QTest::newRow("inside the indent") << true << "\t\tX" << 1 << "\t\n\t\tX";
-        QTest::newRow("no indent") << true << "X" << 1 << "X\n";
         QTest::newRow("option off") << false << "\tX" << 2 << "\tX\n";
     }
     void returnCopiesTheIndentOfTheLineItSplits()
@@ -250,8 +249,6 @@ private slots:
         writeFile(path, "first error\r\n");
         QTRY_COMPARE(shown(), QStringLiteral("first error\n"));
         QCOMPARE(status(), QDir::toNativeSeparators(QDir::cleanPath(path)));
-        writeFile(path, "first error\r\nsecond error\r\n");
-        QTRY_COMPARE(shown(), QStringLiteral("first error\nsecond error\n"));
         QVERIFY(QFile::remove(path));
         QTRY_COMPARE(status(), missing);
         writeFile(path, "new run\r\n");
@@ -302,8 +299,6 @@ private slots:
                                                      << "Brief01.scr";
         QTest::newRow("quoted with a blank") << "#INCLUDE \"my ships.shp\""
                                              << "my ships.shp";
-        QTest::newRow("comment right after") << "#INCLUDE a.shp// x"
-                                             << "a.shp";
         QTest::newRow("no name") << "#INCLUDE   " << QString();
         QTest::newRow("another word") << "#INCLUDES x.shp" << QString();
     }
@@ -361,17 +356,6 @@ private slots:
         QTRY_VERIFY(shown().endsWith(QLatin1String("x\nlast\n")));
         for (const QString& line : shown().split(QLatin1Char('\n')))
             QVERIFY(line.size() <= longlines::kLongestEditableLine);
-    }
-
-    void editorSettingsRoundTrip()
-    {
-        EditorSettings read;
-        const EditorSettings changed{false, false, false, true, false, true};
-        QVERIFY(changed.write(ProfileStore::app()));
-        ProfileStore::reopenApp();
-        read.read(ProfileStore::app());
-        QCOMPARE(read, changed);
-        QVERIFY(env.settingsText().contains(QLatin1String("[Editor]")));
     }
 };
 

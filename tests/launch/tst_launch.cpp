@@ -126,7 +126,6 @@ private slots:
             QTest::newRow(tag) << s << QString(path) << windows << QString(wine) << expected;
         };
         row("game 2", game(2, "C:\\G\\", "g.exe"), "C:\\m.iws", true, "", {str::kLaunchNoGame});
-        row("game before saved", game(-1, "", ""), "", true, "", {str::kLaunchNoGame});
         row("exe of 2, before folder", game(1, "", "ab"), "C:\\m.iws", true, "", {str::kLaunchNoDefiExe});
         row("folder of 2", game(0, "C:", "g.e"), "", true, "", {str::kLaunchNoFolder});
         row("never saved", game(0, "C:\\", "g.e"), "", true, "", {str::kLaunchNotSaved});
@@ -395,7 +394,6 @@ private slots:
         QTest::newRow("file beats a bare line") << "ships.shp(3) included from line 9"
                                                 << "ships.shp" << 3;
         QTest::newRow("a word ending in line") << "deadline 3 passed" << QString() << 0;
-        QTest::newRow("line 0") << "line 0" << QString() << 0;
         QTest::newRow("no number") << "Mission loaded" << QString() << 0;
     }
     void errorLogLinesNameTheirPlace()

@@ -293,14 +293,11 @@ private slots:
         const QString version = QString(str::kProductDescription) + ' ' + str::kVersion + '\n';
         const std::tuple<QStringList, int, QString, QString> cases[] = {
             {{"--help"}, 0, str::kUsage, {}},
-            {{"-h"}, 0, str::kUsage, {}},
             {{"x.iws", "--help"}, 0, str::kUsage, {}},  // help wins over a script
             {{"--version"}, 0, version, {}},
-            {{"-v"}, 0, version, {}},
             {{"x.iws", "--bogus"}, 2, {}, QString(str::kUnknownOption).arg("--bogus")},
             {{"--export-html"}, 2, {}, str::kMissingScript},
             {{"--export-html", "a.iws", "a.html", "extra"}, 2, {}, QString(str::kUnknownOption).arg("extra")},
-            {{"a.iws", "b.iws"}, 2, {}, QString(str::kUnknownOption).arg("b.iws")},
             {{"--check"}, 2, {}, str::kCheckMissingScript},
         };
         for (const auto& [args, exitCode, out, err] : cases) {

@@ -1094,26 +1094,6 @@ private slots:
         }
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
     }
-
-    // The two toolbar strips are one drawing: the background pixels agree, so
-    // neither picture has a hole the other lacks. Splash and About differ.
-    void picturesAgree()
-    {
-        const auto bitmap = [](int id) {
-            return QImage(QStringLiteral(":/bitmaps/%1.bmp").arg(id)).convertToFormat(QImage::Format_RGB32);
-        };
-        const QImage strip16 = bitmap(IDB_TOOLBAR_16);
-        const QImage strip24 = bitmap(IDB_TOOLBAR_24);
-        QCOMPARE(strip16.size(), strip24.size());
-        const auto isFace = [](QRgb c) { return (c & 0xFFFFFF) == 0xC0C0C0; };
-        for (int y = 0; y < strip16.height(); ++y) {
-            for (int x = 0; x < strip16.width(); ++x)
-                QVERIFY(isFace(strip16.pixel(x, y)) == isFace(strip24.pixel(x, y)));
-        }
-        QVERIFY(bitmap(IDB_SPLASH) != bitmap(IDB_ABOUT));
-        for (const char* icon : {":/icons/128.png", ":/icons/129.png"})
-            QCOMPARE(QImage(QLatin1String(icon)).size(), QSize(48, 48));
-    }
 };
 
 QTEST_MAIN(TestShell)
